@@ -1,6 +1,7 @@
 #include "generator/NumberText.h"
 
 #include <string>
+#include <string_view>
 
 #include "platform/NumberFormat.h"
 
@@ -9,41 +10,51 @@ namespace velnorka {
 namespace {
 
 // The plain text s holds the sign position (a blank, or "-" for a negative
-// value, which we keep) and then digits with at most one ".". Positions are
-// 1-based, as the loops below count them.
-char at(const std::string& s, std::size_t position) { return s[position - 1]; }
+// value, which we keep) and then digits with at most one ".". The sign
+// position itself is never copied.
 
-std::string signOf(const std::string& s) { return s[0] == '-' ? "-" : ""; }
-
-std::string groupWhole(const std::string& s) {
-    const std::size_t n = s.size();
-    std::string result;
-    for (std::size_t i = 1; i <= n - 1; ++i) {
-        result.insert(0, 1, at(s, n - i + 1));
-        if (i % 3 == 0 && i != n - 1) result.insert(0, noBreakSpace);
+// Integer digits with a no-break space before every block of three counted
+// from the right, never before the leftmost digit: "123456" -> "123 456".
+void appendGroupedFromRight(std::string& result, std::string_view digits) {
+    for (std::size_t j = 0; j < digits.size(); ++j) {
+        if (j != 0 && (digits.size() - j) % 3 == 0) result += noBreakSpace;
+        result += digits[j];
     }
-    return signOf(s) + result;
 }
 
-std::string groupWithComma(const std::string& s) {
-    const std::size_t n = s.size();
-    const std::size_t p = s.find('.') + 1;  // 1-based position of the point
-    std::string result;
-    for (std::size_t i = 1; i + 2 <= p; ++i) {
-        result.insert(0, 1, at(s, p - i));
-        if (i % 3 == 0 && i != p - 2) result.insert(0, noBreakSpace);
+// Fraction digits with a no-break space after every third counted from the
+// comma, never at the end: "1234" -> "123 4".
+void appendGroupedFromLeft(std::string& result, std::string_view digits) {
+    for (std::size_t i = 1; i <= digits.size(); ++i) {
+        result += digits[i - 1];
+        if (i % 3 == 0 && i != digits.size()) result += noBreakSpace;
     }
-    result += ",";
-    if (p == 2) result = "0,";  // below 1: the plain text has no 0 before the point
-    for (std::size_t i = 1; i <= n - p; ++i) {
-        result += at(s, p + i);
-        if (i % 3 == 0 && i != n - p) result += noBreakSpace;
-    }
-    return signOf(s) + result;
 }
 
-std::string numberText(const std::string& s) {
-    return s.find('.') == std::string::npos ? groupWhole(s) : groupWithComma(s);
+std::string groupWhole(std::string_view s) {
+    std::string result;
+    result.reserve(s.size() * 2);
+    if (s[0] == '-') result += '-';
+    appendGroupedFromRight(result, s.substr(1));
+    return result;
+}
+
+std::string groupWithComma(std::string_view s) {
+    const std::size_t point = s.find('.');
+    std::string result;
+    result.reserve(s.size() * 2);
+    if (s[0] == '-') result += '-';
+    if (point == 1)
+        result += '0';  // below 1: the plain text has no 0 before the point
+    else
+        appendGroupedFromRight(result, s.substr(1, point - 1));
+    result += ',';
+    appendGroupedFromLeft(result, s.substr(point + 1));
+    return result;
+}
+
+std::string numberText(std::string_view s) {
+    return s.find('.') == std::string_view::npos ? groupWhole(s) : groupWithComma(s);
 }
 
 }  // namespace

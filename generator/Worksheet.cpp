@@ -42,18 +42,16 @@ ExerciseText wholeExercise(WorksheetState& s, RandomSource& random) {
 
 // Mode 2 always draws three fraction digits; the mix only to hundredths.
 ExerciseText decimalExercise(WorksheetState& s, RandomSource& random, bool mixed,
-                             std::string_view decimalSeparator) {
+                             const NumberFormat& format) {
     s.place = drawIndex(random, 3);
     s.decimal = drawDecimal(random, !mixed || s.place == 3 ? 3 : 2);
-    const NumberFormat format{std::string(decimalSeparator), ""};
     return {defaultText(s.decimal, format), s.decimalLabels[s.place - 1],
             mez1(zaon(s.decimal, static_cast<std::int16_t>(s.place - 1)))};
 }
 
-ExerciseText mixedExercise(WorksheetState& s, RandomSource& random,
-                           std::string_view decimalSeparator) {
+ExerciseText mixedExercise(WorksheetState& s, RandomSource& random, const NumberFormat& format) {
     const std::int16_t kind = drawIndex(random, 2);
-    if (kind == 2) return decimalExercise(s, random, true, decimalSeparator);
+    if (kind == 2) return decimalExercise(s, random, true, format);
     s.place = drawIndex(random, 4);
     const auto exponent = static_cast<std::int16_t>(-s.place);
     if (s.place == 1) {
@@ -67,15 +65,14 @@ ExerciseText mixedExercise(WorksheetState& s, RandomSource& random,
     return {mez1(s.whole), s.wholeLabels[s.place - 1], mez1(zaon(s.whole, exponent))};
 }
 
-ExerciseText drawExercise(WorksheetState& s, RandomSource& random,
-                          std::string_view decimalSeparator) {
+ExerciseText drawExercise(WorksheetState& s, RandomSource& random, const NumberFormat& format) {
     switch (s.mode) {
         case 1:
             return wholeExercise(s, random);
         case 2:
-            return decimalExercise(s, random, false, decimalSeparator);
+            return decimalExercise(s, random, false, format);
         default:
-            return mixedExercise(s, random, decimalSeparator);
+            return mixedExercise(s, random, format);
     }
 }
 
@@ -84,15 +81,21 @@ ExerciseText drawExercise(WorksheetState& s, RandomSource& random,
 std::string writeExercises(WorksheetState& state, std::int16_t count, std::int16_t groupSize,
                            RandomSource& random, std::string_view decimalSeparator) {
     std::string questions;
+    if (count > 0) {  // room for the whole sheet up front: lines are about 60 bytes
+        questions.reserve(static_cast<std::size_t>(count) * 64);
+        state.answers.reserve(state.answers.size() + static_cast<std::size_t>(count) * 56);
+    }
+    const NumberFormat format{std::string(decimalSeparator), ""};
     int inGroup = 0;
     int letter = 1;
+    std::string start;
     for (int exercise = 1; exercise <= count; ++exercise) {
         ++inGroup;
-        const ExerciseText text = drawExercise(state, random, decimalSeparator);
-        std::string start(1, static_cast<char>(96 + letter));
-        start += ") " + text.number + " " + text.label;
-        questions += start + answerBlank + state.newline;
-        state.answers += start + "  " + text.result + state.newline;
+        const ExerciseText text = drawExercise(state, random, format);
+        start.assign(1, static_cast<char>(96 + letter));
+        start.append(") ").append(text.number).append(" ").append(text.label);
+        questions.append(start).append(answerBlank).append(state.newline);
+        state.answers.append(start).append("  ").append(text.result).append(state.newline);
         if (++letter > 26) letter = 1;
         if (inGroup == groupSize) {
             questions += state.newline;

@@ -1,63 +1,100 @@
 #include "platform/Decimal.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
 
 namespace velnorka {
 
-Decimal toDecimal(double value) {
+namespace {
+
+// Digits of a shortest or scientific to_chars text: "-1.2345e+02" or "123.45".
+Decimal parseCharsText(const char* begin, const char* end) {
     Decimal result;
-    if (!std::isfinite(value) || value == 0.0) return result;
-    // "d.dddddddddddddde+XX": 15 significant digits, locale-independent.
-    char buffer[64];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    if (error != std::errc{}) return result;
-    const std::string text(buffer, end);
-    const std::size_t e = text.find('e');
-    std::size_t pos = 0;
-    if (text[0] == '-') {
+    const char* p = begin;
+    if (*p == '-') {
         result.negative = true;
-        pos = 1;
+        ++p;
     }
-    for (std::size_t i = pos; i < e; ++i)
-        if (text[i] != '.') result.digits += text[i];
-    result.exponent = std::stoi(text.substr(e + 1)) + 1;
+    int pointAt = -1;
+    int digitsSeen = 0;
+    int exponent = 0;
+    for (; p != end; ++p) {
+        if (*p == '.') {
+            pointAt = digitsSeen;
+        } else if (*p == 'e') {
+            std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
+            break;
+        } else {
+            ++digitsSeen;
+            if (*p != '0' || !result.digits.empty())
+                result.digits += *p;
+            else
+                --exponent;  // a leading zero: the value is below the point
+        }
+    }
+    if (pointAt < 0) pointAt = digitsSeen;
+    result.exponent = pointAt + exponent;
     while (!result.digits.empty() && result.digits.back() == '0') result.digits.pop_back();
-    if (result.digits.empty()) result.exponent = 0;
+    if (result.digits.empty()) result = Decimal{};
     return result;
+}
+
+}  // namespace
+
+Decimal toDecimal(double value) {
+    if (!std::isfinite(value) || value == 0.0) return Decimal{};
+    char buffer[64];
+    // The shortest text that reads back as the value; when it has at most 15
+    // significant digits it is also the value rounded to 15 digits.
+    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (shortest.ec == std::errc{}) {
+        Decimal decimal = parseCharsText(buffer, shortest.ptr);
+        if (decimal.digits.size() <= 15) return decimal;
+    }
+    const auto rounded =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    if (rounded.ec != std::errc{}) return Decimal{};
+    return parseCharsText(buffer, rounded.ptr);
 }
 
 double toDouble(const Decimal& value) {
     if (value.isZero()) return 0.0;
     // 0.ddd * 10^e == ddd * 10^(e - n)
-    std::string text = value.negative ? "-" : "";
-    text += value.digits;
-    text += 'e';
-    text += std::to_string(value.exponent - static_cast<int>(value.digits.size()));
+    char text[64];
+    char* end = text;
+    if (value.negative) *end++ = '-';
+    const std::size_t length = std::min<std::size_t>(value.digits.size(), 40);
+    end = std::copy_n(value.digits.data(), length, end);
+    *end++ = 'e';
+    end = std::to_chars(end, text + sizeof text, value.exponent - static_cast<int>(length)).ptr;
     double result = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), result);
+    std::from_chars(text, end, result);
     return result;
 }
 
-FixedParts fixedParts(const Decimal& value) {
-    FixedParts parts;
+void appendFixed(std::string& out, const Decimal& value, std::string_view point, bool zeroBeforePoint) {
     if (value.isZero()) {
-        parts.integer = "0";
-        return parts;
+        out += '0';
+        return;
     }
     const int n = static_cast<int>(value.digits.size());
     const int e = value.exponent;
-    if (e <= 0) {
-        parts.fraction = std::string(static_cast<std::size_t>(-e), '0') + value.digits;
-    } else if (e >= n) {
-        parts.integer = value.digits + std::string(static_cast<std::size_t>(e - n), '0');
+    const std::string_view digits = value.digits;
+    if (e <= 0) {  // below 1
+        if (zeroBeforePoint) out += '0';
+        out += point;
+        out.append(static_cast<std::size_t>(-e), '0');
+        out += digits;
+    } else if (e >= n) {  // whole
+        out += digits;
+        out.append(static_cast<std::size_t>(e - n), '0');
     } else {
-        parts.integer = value.digits.substr(0, static_cast<std::size_t>(e));
-        parts.fraction = value.digits.substr(static_cast<std::size_t>(e));
+        out += digits.substr(0, static_cast<std::size_t>(e));
+        out += point;
+        out += digits.substr(static_cast<std::size_t>(e));
     }
-    return parts;
 }
 
 }  // namespace velnorka

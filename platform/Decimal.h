@@ -4,6 +4,7 @@
 // leading or trailing zeros in digits; zero has no digits.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velnorka {
 
@@ -22,12 +23,9 @@ Decimal toDecimal(double value);
 // The double nearest to the decimal value.
 double toDouble(const Decimal& value);
 
-// Integer and fraction digits in fixed notation, no sign: "123" and "45" for
-// 123.45, "" and "05" for 0.05, "120" and "" for 120.
-struct FixedParts {
-    std::string integer;
-    std::string fraction;
-};
-FixedParts fixedParts(const Decimal& value);
+// Appends the digits in fixed notation, without a sign: "123" point "45" for
+// 123.45; for a value below 1 "0" point "05" or, without the zero, point
+// "05"; "120" for 120, "0" for zero.
+void appendFixed(std::string& out, const Decimal& value, std::string_view point, bool zeroBeforePoint);
 
 }  // namespace velnorka

@@ -181,9 +181,7 @@ std::string defaultText(double value, const NumberFormat& format) {
         text += (digits.size() < 2 ? "0" : "") + digits;
         return text;
     }
-    const FixedParts parts = fixedParts(decimal);
-    text += parts.integer.empty() ? "0" : parts.integer;
-    if (!parts.fraction.empty()) text += format.decimalSeparator + parts.fraction;
+    appendFixed(text, decimal, format.decimalSeparator, true);
     return text;
 }
 
@@ -194,10 +192,8 @@ std::string plainText(std::int32_t value) {
 
 std::string plainText(double value) {
     const Decimal decimal = toDecimal(value);
-    const FixedParts parts = fixedParts(decimal);
-    std::string text = decimal.negative ? "-" : " ";
-    text += parts.integer;
-    if (!parts.fraction.empty()) text += "." + parts.fraction;
+    std::string text(1, decimal.negative ? '-' : ' ');
+    appendFixed(text, decimal, ".", false);
     return text;
 }
 
