@@ -4,7 +4,7 @@
 SHELL := /bin/bash
 .DEFAULT_GOAL := run
 
-.PHONY: deps linux run test test-linux test-sanitize test-fuzz test-windows bench screenshots clean
+.PHONY: deps linux run test test-linux test-linux32 test-sanitize test-fuzz test-windows bench clean
 
 deps:
 	@scripts/install-deps
@@ -21,10 +21,16 @@ run: linux
 	    build/linux/cli/velnorka-cli --mode 3 --count 12 --group 4; \
 	fi
 
-test: deps test-linux test-sanitize test-fuzz test-windows
+test: deps test-linux test-linux32 test-sanitize test-fuzz test-windows
 
 test-linux: linux
 	ctest --preset linux
+
+# The core on a 32-bit x86 processor (under qemu-i386): same sheets, same bytes.
+test-linux32: linux
+	cmake --preset linux32
+	cmake --build --preset linux32
+	ctest --preset linux32
 
 test-sanitize:
 	cmake --preset sanitize
