@@ -46,6 +46,23 @@ Decimal parseCharsText(const char* begin, const char* end) {
 Decimal toDecimal(double value) {
     if (!std::isfinite(value) || value == 0.0) return Decimal{};
     char buffer[64];
+    // Quick path: the fewest decimals k for which the value's digits, as a
+    // whole number below 10^15, read back as the value. A decimal of at most
+    // 15 digits that reads back as the value is also the value rounded to 15
+    // digits: its neighbours on that grid lie much further away than an ulp.
+    const double magnitude = std::fabs(value);
+    constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    for (int k = 0; k < 16 && magnitude * powersOfTen[k] < 1e15; ++k) {
+        const double scaled = std::nearbyint(magnitude * powersOfTen[k]);
+        if (scaled / powersOfTen[k] != magnitude) continue;
+        const auto digits = static_cast<long long>(scaled);
+        Decimal decimal = parseCharsText(buffer, std::to_chars(buffer, buffer + sizeof buffer, digits).ptr);
+        if (decimal.isZero()) break;
+        decimal.negative = value < 0;
+        decimal.exponent -= k;
+        return decimal;
+    }
     // The shortest text that reads back as the value; when it has at most 15
     // significant digits it is also the value rounded to 15 digits.
     const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value);

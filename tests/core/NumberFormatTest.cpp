@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 
 #include "TextHelpers.h"
 #include "platform/Errors.h"
@@ -167,6 +169,46 @@ TEST(Utf16Length, CountsCodeUnitsAndTwoPerLineBreak) {
     EXPECT_EQ(utf16Length(nb("1·000")), 5);
     EXPECT_EQ(utf16Length("€"), 1);
     EXPECT_EQ(utf16Length("\xF0\x9F\x99\x82"), 2);  // outside the BMP: a surrogate pair
+}
+
+}  // namespace
+}  // namespace velnorka
+
+namespace velnorka {
+namespace {
+
+// The value rounded to 15 significant digits, as printf does it in the C
+// locale (which tests never change): the reference for plainText.
+std::string referencePlainText(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    std::string text = buffer;
+    if (text.find('e') != std::string::npos) return "";
+    if (text.rfind("0.", 0) == 0) text.erase(0, 1);
+    return " " + text;
+}
+
+TEST(PlainText, AgreesWithFifteenDigitPrintfOverTheWholeDomain) {
+    std::mt19937 engine(2024);
+    std::uniform_real_distribution<double> anywhere(0.0, 1.0);
+    int compared = 0;
+    for (int i = 0; i < 50000; ++i) {
+        const double r = anywhere(engine);
+        const double values[] = {
+            std::floor(r * 99) + std::floor(r * 997 * 1000 + 1) / 1000.0,  // decimal exercises
+            std::floor(r * 9000 + 1000) / 10,                              // tens numbers
+            std::floor(r * 9899 + 1) / 100.0,                              // rounded results
+            r * 1e6,                                                       // anything with many digits
+            r * 1e-3,
+        };
+        for (const double value : values) {
+            const std::string expected = referencePlainText(value);
+            if (expected.empty()) continue;
+            ASSERT_EQ(plainText(value), expected) << std::hexfloat << value;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 200000);
 }
 
 }  // namespace
