@@ -39,8 +39,8 @@ inline constexpr std::array<ControlSpec, 8> controls = {{
 }};
 
 constexpr const ControlSpec& control(ControlId id) {
-    for (const ControlSpec& spec : controls)
-        if (spec.id == id) return spec;
+    for (const ControlSpec& entry : controls)
+        if (entry.id == id) return entry;
     return controls[0];  // unreachable: every id is in the table
 }
 
