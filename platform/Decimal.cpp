@@ -9,6 +9,11 @@ namespace velnorka {
 
 namespace {
 
+// Powers of ten that doubles hold exactly.
+constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Digits of a shortest or scientific to_chars text: "-1.2345e+02" or "123.45".
 Decimal parseCharsText(const char* begin, const char* end) {
     Decimal result;
@@ -51,16 +56,16 @@ Decimal toDecimal(double value) {
     // 15 digits that reads back as the value is also the value rounded to 15
     // digits: its neighbours on that grid lie much further away than an ulp.
     const double magnitude = std::fabs(value);
-    constexpr double powersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     for (int k = 0; k < 16 && magnitude * powersOfTen[k] < 1e15; ++k) {
         const double scaled = std::nearbyint(magnitude * powersOfTen[k]);
         if (scaled / powersOfTen[k] != magnitude) continue;
-        const auto digits = static_cast<long long>(scaled);
-        Decimal decimal = parseCharsText(buffer, std::to_chars(buffer, buffer + sizeof buffer, digits).ptr);
-        if (decimal.isZero()) break;
+        if (scaled == 0.0) break;
+        char* end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(scaled)).ptr;
+        Decimal decimal;
         decimal.negative = value < 0;
-        decimal.exponent -= k;
+        decimal.exponent = static_cast<int>(end - buffer) - k;
+        while (end[-1] == '0') --end;
+        decimal.digits.assign(buffer, static_cast<std::size_t>(end - buffer));
         return decimal;
     }
     // The shortest text that reads back as the value; when it has at most 15
@@ -78,6 +83,16 @@ Decimal toDecimal(double value) {
 
 double toDouble(const Decimal& value) {
     if (value.isZero()) return 0.0;
+    const int scale = value.exponent - static_cast<int>(value.digits.size());
+    if (value.digits.size() <= 15 && scale >= -22 && scale <= 22) {
+        // Both the digits and the power of ten are exact doubles, and one
+        // multiplication or division rounds correctly: the nearest double.
+        long long digits = 0;
+        std::from_chars(value.digits.data(), value.digits.data() + value.digits.size(), digits);
+        const double result = scale < 0 ? static_cast<double>(digits) / powersOfTen[-scale]
+                                         : static_cast<double>(digits) * powersOfTen[scale];
+        return value.negative ? -result : result;
+    }
     // 0.ddd * 10^e == ddd * 10^(e - n)
     char text[64];
     char* end = text;
