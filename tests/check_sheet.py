@@ -3,7 +3,7 @@
 number ranges of the mode, and that every answer is the question's number
 rounded half up and written the Czech way.
 
-usage: check_sheet.py --mode 1|2|3 --count N --group N [--decimal-separator ,] [--lf] FILE
+usage: check_sheet.py --mode 1|2|3 --count N --group N [--decimal-separator SEP] [--lf] FILE
 Exits 0 when the sheet is right, 1 with the first fault otherwise."""
 import argparse
 import re
@@ -140,7 +140,7 @@ def main() -> int:
     parser.add_argument("--mode", type=int, required=True)
     parser.add_argument("--count", type=int, required=True)
     parser.add_argument("--group", type=int, required=True)
-    parser.add_argument("--decimal-separator", default=",")
+    parser.add_argument("--decimal-separator", "--decimal", default=",")
     parser.add_argument("--lf", action="store_true", help="line breaks are LF (as some clipboards give them)")
     parser.add_argument("file")
     args = parser.parse_args()

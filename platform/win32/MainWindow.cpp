@@ -1,0 +1,394 @@
+#include "platform/win32/MainWindow.h"
+
+#include <string>
+
+#include "platform/Errors.h"
+#include "platform/win32/WideText.h"
+
+namespace velnorka::win32 {
+
+namespace {
+
+constexpr wchar_t className[] = L"VelnorkaForm1";
+// Fixed size: a caption with the system menu and a minimise box.
+constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD windowExStyle = 0;
+
+// Functions of newer Windows versions, looked up so that the program still
+// starts on Windows 7.
+template <typename Function>
+Function user32Function(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) return nullptr;
+    // Through void(*)() to tell the compiler the signature change is meant.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
+}
+
+int screenDpi(HWND hwnd) {
+    const HDC dc = GetDC(hwnd);
+    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(hwnd, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+int windowDpi(HWND hwnd) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = user32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    if (getDpiForWindow) {
+        const UINT dpi = getDpiForWindow(hwnd);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    return screenDpi(hwnd);
+}
+
+// The outer rectangle (relative to the client origin) of a window whose
+// client area is the design's at the given DPI.
+RECT frameForClient(int dpi) {
+    RECT rect = {0, 0, twipsToPixels(formClientWidth, dpi), twipsToPixels(formClientHeight, dpi)};
+    using AdjustFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = user32Function<AdjustFunction>("AdjustWindowRectExForDpi");
+    if (!adjustForDpi || !adjustForDpi(&rect, windowStyle, FALSE, windowExStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&rect, windowStyle, FALSE, windowExStyle);
+    return rect;
+}
+
+HFONT createText1Font(int dpi) {
+    LOGFONTW font = {};
+    font.lfHeight = -MulDiv(text1Font.points, dpi, 72);
+    font.lfWeight = text1Font.weight;
+    font.lfCharSet = static_cast<BYTE>(text1Font.charset);
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    const std::wstring face = widen(text1Font.face);
+    face.copy(font.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
+}
+
+// The desktop's message font, the one dialogs use, at the given DPI.
+HFONT createMessageFont(int dpi) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    using ParametersForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto parametersForDpi =
+        user32Function<ParametersForDpiFunction>("SystemParametersInfoForDpi");
+    if (parametersForDpi &&
+        parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+    // These metrics are for the system DPI; the window may be on another screen.
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, screenDpi(nullptr));
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+// No access keys: a '&' in a caption is shown as it is.
+std::wstring captionText(std::string_view caption) {
+    std::wstring text;
+    for (const wchar_t c : widen(caption)) {
+        if (c == L'&') text += L'&';
+        text += c;
+    }
+    return text;
+}
+
+std::size_t indexOf(ControlId id) {
+    for (std::size_t i = 0; i < controls.size(); ++i)
+        if (controls[i].id == id) return i;
+    return 0;
+}
+
+bool isOption(ControlId id) {
+    return id == ControlId::Option1 || id == ControlId::Option2 || id == ControlId::Option3;
+}
+
+bool clickEvent(ControlId id, FormEvent& event) {
+    switch (id) {
+        case ControlId::Command1: event = FormEvent::Command1Click; return true;
+        case ControlId::Command2: event = FormEvent::Command2Click; return true;
+        case ControlId::Command3: event = FormEvent::Command3Click; return true;
+        case ControlId::Option1: event = FormEvent::Option1Click; return true;
+        case ControlId::Option2: event = FormEvent::Option2Click; return true;
+        case ControlId::Option3: event = FormEvent::Option3Click; return true;
+        case ControlId::Text1:
+        case ControlId::Frame1: return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+RECT controlRect(const ControlSpec& spec, int dpi) {
+    int left = twipsToPixels(spec.left, dpi);
+    int top = twipsToPixels(spec.top, dpi);
+    if (spec.inFrame) {
+        const ControlSpec& frame = control(ControlId::Frame1);
+        left += twipsToPixels(frame.left, dpi);
+        top += twipsToPixels(frame.top, dpi);
+    }
+    return {left, top, left + twipsToPixels(spec.width, dpi), top + twipsToPixels(spec.height, dpi)};
+}
+
+int controlId(ControlId id) { return 100 + static_cast<int>(id); }
+
+MainWindow::MainWindow(HINSTANCE instance) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    // Resource 1 is the program's icon; a program without one gets the default.
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw PlatformError("Okno programu se nepodařilo vytvořit.");
+    if (!CreateWindowExW(windowExStyle, className, widen(formCaption).c_str(), windowStyle,
+                         CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this))
+        throw PlatformError("Okno programu se nepodařilo vytvořit.");
+    try {
+        createControls(instance);
+        applyDpi(windowDpi(hwnd_));
+        // Where the design puts the client area on the screen.
+        const RECT frame = frameForClient(dpi_);
+        SetWindowPos(hwnd_, nullptr, twipsToPixels(formClientLeft, dpi_) + frame.left,
+                     twipsToPixels(formClientTop, dpi_) + frame.top, frame.right - frame.left,
+                     frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        fitClientArea();
+    } catch (...) {
+        destroy();
+        throw;
+    }
+}
+
+MainWindow::~MainWindow() { destroy(); }
+
+void MainWindow::destroy() {
+    if (hwnd_) {
+        // Detached first: the end of this object is not the program's end.
+        const HWND hwnd = hwnd_;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        DestroyWindow(hwnd);
+    }
+    if (textFont_) DeleteObject(textFont_);
+    if (messageFont_) DeleteObject(messageFont_);
+    textFont_ = messageFont_ = nullptr;
+}
+
+void MainWindow::setEventHandler(std::function<void(FormEvent)> handler) {
+    handler_ = std::move(handler);
+}
+
+void MainWindow::show(int showCommand) {
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    restoreFocus();
+}
+
+HWND MainWindow::control(ControlId id) const { return controls_[indexOf(id)]; }
+
+void MainWindow::createControls(HINSTANCE instance) {
+    bool afterOption = false;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlSpec& spec = controls[i];
+        DWORD style = WS_CHILD | WS_VISIBLE;
+        DWORD exStyle = 0;
+        switch (spec.kind) {
+            case ControlKind::TextBox:
+                // Wraps at the right edge: no horizontal scrolling of any kind.
+                style |= WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_LEFT | ES_MULTILINE |
+                         ES_AUTOVSCROLL | ES_WANTRETURN;
+                exStyle = WS_EX_CLIENTEDGE;
+                break;
+            case ControlKind::CommandButton: style |= WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON; break;
+            case ControlKind::Frame: style |= WS_GROUP | BS_GROUPBOX; break;
+            case ControlKind::OptionButton:
+                // One group from the first option button to the next control
+                // that starts a group (every other control does).
+                style |= BS_AUTORADIOBUTTON;
+                if (!afterOption) style |= WS_GROUP | WS_TABSTOP;
+                break;
+        }
+        afterOption = spec.kind == ControlKind::OptionButton;
+        const wchar_t* windowClass = spec.kind == ControlKind::TextBox ? L"Edit" : L"Button";
+        controls_[i] = CreateWindowExW(
+            exStyle, windowClass, captionText(spec.caption).c_str(), style, 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.id))), instance, nullptr);
+        if (!controls_[i]) throw PlatformError("Ovládací prvky okna se nepodařilo vytvořit.");
+    }
+    // The design sets no limit on the text's length.
+    SendMessageW(control(ControlId::Text1), EM_SETLIMITTEXT, 0, 0);
+}
+
+void MainWindow::applyDpi(int dpi) {
+    dpi_ = dpi;
+    const HFONT textFont = createText1Font(dpi);
+    const HFONT messageFont = createMessageFont(dpi);
+    const HFONT otherFont = messageFont ? messageFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const RECT rect = controlRect(controls[i], dpi);
+        MoveWindow(controls_[i], rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   TRUE);
+        const HFONT font = controls[i].kind == ControlKind::TextBox ? textFont : otherFont;
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    // The controls no longer use the old fonts.
+    if (textFont_) DeleteObject(textFont_);
+    if (messageFont_) DeleteObject(messageFont_);
+    textFont_ = textFont;
+    messageFont_ = messageFont;
+}
+
+void MainWindow::fitClientArea() {
+    // The frame may differ from what AdjustWindowRectEx foretold (a caption
+    // that wraps, a DPI change the frame does not follow): correct by the
+    // difference actually measured.
+    RECT client;
+    RECT outer;
+    if (!GetClientRect(hwnd_, &client) || !GetWindowRect(hwnd_, &outer)) return;
+    const int extraWidth = twipsToPixels(formClientWidth, dpi_) - client.right;
+    const int extraHeight = twipsToPixels(formClientHeight, dpi_) - client.bottom;
+    if (extraWidth == 0 && extraHeight == 0) return;
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + extraWidth,
+                 outer.bottom - outer.top + extraHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void MainWindow::setBusy(bool busy) {
+    busy_ = busy;
+    if (busy) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return;
+    }
+    // Let the window under the pointer choose its pointer again at once.
+    POINT point;
+    if (!GetCursorPos(&point)) return;
+    const HWND under = WindowFromPoint(point);
+    if (under && (under == hwnd_ || IsChild(hwnd_, under))) {
+        const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+        SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                     MAKELPARAM(static_cast<WORD>(hit), WM_MOUSEMOVE));
+    }
+}
+
+void MainWindow::updateOptionTabStop() {
+    HWND stop = nullptr;
+    for (const ControlSpec& spec : controls)
+        if (isOption(spec.id) && !stop &&
+            SendMessageW(control(spec.id), BM_GETCHECK, 0, 0) == BST_CHECKED)
+            stop = control(spec.id);
+    if (!stop) stop = control(ControlId::Option1);
+    for (const ControlSpec& spec : controls) {
+        if (!isOption(spec.id)) continue;
+        const HWND option = control(spec.id);
+        LONG_PTR style = GetWindowLongPtrW(option, GWL_STYLE);
+        style = option == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+        SetWindowLongPtrW(option, GWL_STYLE, style);
+    }
+}
+
+bool MainWindow::handleDialogKeys(MSG& message) {
+    return hwnd_ && IsDialogMessageW(hwnd_, &message);
+}
+
+void MainWindow::restoreFocus() {
+    const bool remembered = lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_);
+    SetFocus(remembered ? lastFocus_ : control(ControlId::Text1));
+}
+
+void MainWindow::onClick(int id) {
+    for (const ControlSpec& spec : controls) {
+        FormEvent event;
+        if (controlId(spec.id) != id || !clickEvent(spec.id, event)) continue;
+        if (isOption(spec.id)) updateOptionTabStop();
+        if (handler_) handler_(event);
+        return;
+    }
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self) return self->handle(message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = hwnd_;
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+                onClick(LOWORD(wParam));
+                return 0;
+            }
+            break;
+        case WM_SETCURSOR:
+            if (busy_) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
+        case WM_ACTIVATE:
+            // A plain window forgets its focused control when it is deactivated.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(hwnd, focus)) lastFocus_ = focus;
+            } else if (!HIWORD(wParam)) {
+                restoreFocus();
+            }
+            return 0;
+        case WM_SETFOCUS:
+            restoreFocus();
+            return 0;
+        case WM_DPICHANGED: {
+            applyDpi(HIWORD(wParam));
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            const RECT frame = frameForClient(dpi_);
+            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, frame.right - frame.left,
+                         frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            fitClientArea();
+            return 0;
+        }
+        case WM_NEXTDLGCTL: {
+            // A multi-line EDIT asks its parent to move on at Tab; a plain
+            // window has to do what a dialog would.
+            HWND next = reinterpret_cast<HWND>(wParam);
+            if (!LOWORD(lParam)) next = GetNextDlgTabItem(hwnd, GetFocus(), wParam != 0);
+            if (next && IsChild(hwnd, next)) {
+                if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                    SendMessageW(next, EM_SETSEL, 0, -1);
+                SetFocus(next);
+            }
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            hwnd_ = nullptr;
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int runMessageLoop(MainWindow& window) {
+    MSG message;
+    for (;;) {
+        const BOOL result = GetMessageW(&message, nullptr, 0, 0);
+        if (result == 0) return static_cast<int>(message.wParam);
+        if (result == -1) return 1;
+        if (window.handleDialogKeys(message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+}  // namespace velnorka::win32

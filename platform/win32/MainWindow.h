@@ -1,0 +1,73 @@
+#pragma once
+// Form1's native window: the controls of the layout table as Win32 controls.
+// It forwards the seven events of the design and nothing else.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+#include "window/Form1.h"
+#include "window/Layout.h"
+
+namespace velnorka::win32 {
+
+// Where a control of the table lies in the client area at the given DPI.
+// Option buttons are placed relative to Frame1.
+RECT controlRect(const ControlSpec& spec, int dpi);
+
+// The control id (GetDlgCtrlID) of a control of the table.
+int controlId(ControlId id);
+
+class MainWindow {
+public:
+    // Creates the window and its controls, hidden. Throws PlatformError.
+    explicit MainWindow(HINSTANCE instance);
+    ~MainWindow();
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Receives the load-free events: clicks of the buttons and option buttons.
+    void setEventHandler(std::function<void(FormEvent)> handler);
+
+    // Shows the window with the focus on Text1.
+    void show(int showCommand);
+
+    HWND hwnd() const { return hwnd_; }
+    HWND control(ControlId id) const;
+    int dpi() const { return dpi_; }
+
+    // The hourglass over the whole window while busy.
+    void setBusy(bool busy);
+
+    // Keeps the Tab stop of the option group on the checked option button,
+    // so that Tab reaches the group once, at its selected button.
+    void updateOptionTabStop();
+
+    // Tab, Shift+Tab and the arrows between the controls. True when the
+    // message was used up.
+    bool handleDialogKeys(MSG& message);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls(HINSTANCE instance);
+    void applyDpi(int dpi);
+    void onClick(int id);
+    void restoreFocus();
+    void destroy();
+    void fitClientArea();
+
+    HWND hwnd_ = nullptr;
+    std::array<HWND, controls.size()> controls_{};
+    HFONT textFont_ = nullptr;
+    HFONT messageFont_ = nullptr;
+    int dpi_ = 96;
+    bool busy_ = false;
+    HWND lastFocus_ = nullptr;
+    std::function<void(FormEvent)> handler_;
+};
+
+// Runs the message loop until the window is closed; returns WM_QUIT's code.
+int runMessageLoop(MainWindow& window);
+
+}  // namespace velnorka::win32

@@ -1,0 +1,143 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <cstring>
+
+#include "platform/Errors.h"
+#include "platform/win32/PromptDialog.h"
+#include "platform/win32/WideText.h"
+
+namespace velnorka::win32 {
+
+namespace {
+
+const wchar_t programName[] = L"Velnorka";
+
+// The clipboard stays open for the lifetime of one of these, and no longer.
+class OpenClipboardScope {
+public:
+    explicit OpenClipboardScope(HWND owner) {
+        if (!OpenClipboard(owner))
+            throw PlatformError("Schránku právě používá jiný program. Zkuste to prosím znovu.");
+    }
+    ~OpenClipboardScope() { CloseClipboard(); }
+    OpenClipboardScope(const OpenClipboardScope&) = delete;
+    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+};
+
+std::string localeText(LCTYPE item, const std::string& fallback) {
+    wchar_t buffer[16];
+    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buffer, 16);
+    if (length <= 1) return fallback;  // the count includes the closing zero
+    return narrow(std::wstring_view(buffer, static_cast<std::size_t>(length - 1)));
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Platform::inputBox(const std::string& prompt,
+                                                   const std::string& defaultReply) {
+    const std::optional<std::wstring> reply =
+        askForText(window_.hwnd(), programName, widen(prompt), widen(defaultReply));
+    if (!reply) return std::nullopt;
+    return narrow(*reply);
+}
+
+void Win32Platform::msgBox(const std::string& text) {
+    if (!MessageBoxW(window_.hwnd(), widen(text).c_str(), programName, MB_OK))
+        throw PlatformError("Zprávu nelze zobrazit.");
+}
+
+void Win32Platform::setMousePointer(MousePointer pointer) {
+    window_.setBusy(pointer == MousePointer::Hourglass);
+}
+
+std::wstring Win32Platform::wideText() const {
+    const int length = GetWindowTextLengthW(text1());
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(text1(), text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+std::string Win32Platform::text() const { return narrow(wideText()); }
+
+void Win32Platform::setText(const std::string& text) {
+    if (!SetWindowTextW(text1(), widen(text).c_str()))
+        throw PlatformError("Text se do okna nepodařilo vložit.");
+}
+
+void Win32Platform::setSelStart(int start) {
+    if (start < 0) throw PlatformError("Začátek výběru nemůže být záporný.");
+    SendMessageW(text1(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
+}
+
+void Win32Platform::setSelLength(int length) {
+    if (length < 0) throw PlatformError("Délka výběru nemůže být záporná.");
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(text1(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    // The control keeps the end within the text.
+    SendMessageW(text1(), EM_SETSEL, start, static_cast<LPARAM>(start + static_cast<DWORD>(length)));
+}
+
+std::string Win32Platform::selText() const {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(text1(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const std::wstring text = wideText();
+    if (start >= text.size() || end <= start) return {};
+    return narrow(std::wstring_view(text).substr(start, end - start));
+}
+
+void Win32Platform::setOptionValue(int option, bool checked) {
+    if (option < 1 || option > 3) throw PlatformError("Takový přepínač okno nemá.");
+    const ControlId ids[] = {ControlId::Option1, ControlId::Option2, ControlId::Option3};
+    // BM_SETCHECK notifies nobody: the caller runs the click handler itself.
+    for (int i = 0; i < 3; ++i) {
+        const bool mine = i == option - 1;
+        if (mine || checked)
+            SendMessageW(window_.control(ids[i]), BM_SETCHECK,
+                         mine && checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    window_.updateOptionTabStop();
+}
+
+void Win32Platform::clipboardClear() {
+    const OpenClipboardScope clipboard(window_.hwnd());
+    if (!EmptyClipboard()) throw PlatformError("Schránku se nepodařilo vyprázdnit.");
+}
+
+void Win32Platform::clipboardSetText(const std::string& text) {
+    const std::wstring wide = widen(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) throw PlatformError("Pro text ve schránce nestačí paměť.");
+    void* target = GlobalLock(memory);
+    if (!target) {
+        GlobalFree(memory);
+        throw PlatformError("Pro text ve schránce nestačí paměť.");
+    }
+    std::memcpy(target, wide.c_str(), bytes);
+    GlobalUnlock(memory);
+
+    try {
+        const OpenClipboardScope clipboard(window_.hwnd());
+        // Someone else filled the clipboard since it was emptied: the text
+        // replaces theirs rather than joining it.
+        if (GetClipboardOwner() != window_.hwnd() && !EmptyClipboard())
+            throw PlatformError("Schránku se nepodařilo vyprázdnit.");
+        if (!SetClipboardData(CF_UNICODETEXT, memory))
+            throw PlatformError("Text se do schránky nepodařilo vložit.");
+    } catch (...) {
+        GlobalFree(memory);  // still ours: the clipboard did not take it
+        throw;
+    }
+}
+
+NumberFormat Win32Platform::numberFormat() const {
+    NumberFormat format;
+    format.decimalSeparator = localeText(LOCALE_SDECIMAL, format.decimalSeparator);
+    format.groupSeparator = localeText(LOCALE_STHOUSAND, format.groupSeparator);
+    return format;
+}
+
+}  // namespace velnorka::win32
