@@ -1,0 +1,221 @@
+#include "platform/qt/QtPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+
+#include "platform/Errors.h"
+#include "platform/qt/Form1Window.h"
+
+namespace velnorka::qt {
+
+namespace {
+
+const QString lineBreak = QStringLiteral("\r\n");
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string toUtf8(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// The prompt: its text, an entry with the default reply selected so that
+// typing replaces it, OK (Enter) and Cancel (Escape).
+class PromptDialog : public QDialog {
+public:
+    PromptDialog(QWidget* parent, const QString& prompt, const QString& defaultReply)
+        : QDialog(parent) {
+        setWindowTitle(QApplication::applicationDisplayName());
+        auto* layout = new QVBoxLayout(this);
+        auto* label = new QLabel(prompt, this);
+        label->setObjectName(QStringLiteral("prompt"));
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        layout->addWidget(label);
+        reply_ = new QLineEdit(defaultReply, this);
+        reply_->setObjectName(QStringLiteral("reply"));
+        reply_->selectAll();
+        layout->addWidget(reply_);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+        buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušit"));
+        buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        layout->addWidget(buttons);
+        label->setMinimumWidth(300);
+        reply_->setFocus();
+    }
+    QString reply() const { return reply_->text(); }
+
+private:
+    QLineEdit* reply_;
+};
+
+}  // namespace
+
+QString documentText(const QTextDocument& document) {
+    // toPlainText() would turn no-break spaces into blanks: read the blocks.
+    QString text;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block != document.begin()) text += lineBreak;
+        text += block.text();
+    }
+    return text;
+}
+
+int documentPosition(const QTextDocument& document, int position) {
+    int remaining = std::max(position, 0);
+    QTextBlock block = document.begin();
+    while (block.isValid()) {
+        const int lineLength = block.length() - 1;  // without the paragraph separator
+        if (remaining <= lineLength) return block.position() + remaining;
+        remaining -= lineLength;
+        const QTextBlock next = block.next();
+        if (!next.isValid()) break;
+        if (remaining < 2) return block.position() + lineLength;  // inside the line break
+        remaining -= 2;
+        block = next;
+    }
+    return document.characterCount() - 1;  // the end of the text
+}
+
+int programPosition(const QTextDocument& document, int position) {
+    const QTextBlock block = document.findBlock(position);
+    if (!block.isValid()) return static_cast<int>(documentText(document).size());
+    // Every paragraph before this one ends in a line break of two units.
+    return position + block.blockNumber();
+}
+
+QtPlatform::QtPlatform(Form1Window& window) : window_(window) {}
+
+QtPlatform::~QtPlatform() {
+    if (busy_) QApplication::restoreOverrideCursor();
+}
+
+int QtPlatform::runModal(QDialog& dialog) {
+    if (dialogHook_) {
+        // Runs inside the dialog's own event loop, once it is shown.
+        QTimer::singleShot(0, &dialog, [this, &dialog] { dialogHook_(dialog); });
+    }
+    return dialog.exec();
+}
+
+std::optional<std::string> QtPlatform::inputBox(const std::string& prompt,
+                                                const std::string& defaultReply) {
+    PromptDialog dialog(&window_, fromUtf8(prompt), fromUtf8(defaultReply));
+    if (runModal(dialog) != QDialog::Accepted) return std::nullopt;
+    return toUtf8(dialog.reply());
+}
+
+void QtPlatform::msgBox(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), fromUtf8(text),
+                    QMessageBox::Ok, &window_);
+    box.setTextFormat(Qt::PlainText);
+    runModal(box);
+}
+
+void QtPlatform::setMousePointer(MousePointer pointer) {
+    // The override stack must stay balanced, whatever the caller sends.
+    if (pointer == MousePointer::Hourglass && !busy_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        busy_ = true;
+    } else if (pointer == MousePointer::Default && busy_) {
+        QApplication::restoreOverrideCursor();
+        busy_ = false;
+    }
+}
+
+std::string QtPlatform::text() const { return toUtf8(documentText(*window_.text1()->document())); }
+
+void QtPlatform::setText(const std::string& text) {
+    // "\r\n" (and a lone "\r" or "\n") starts a new paragraph.
+    window_.text1()->setPlainText(fromUtf8(text));
+}
+
+void QtPlatform::setSelStart(int start) {
+    if (start < 0) throw PlatformError("Začátek výběru v textovém poli nesmí být záporný.");
+    QPlainTextEdit* edit = window_.text1();
+    QTextCursor cursor = edit->textCursor();
+    cursor.setPosition(documentPosition(*edit->document(), start));
+    edit->setTextCursor(cursor);
+}
+
+void QtPlatform::setSelLength(int length) {
+    if (length < 0) throw PlatformError("Délka výběru v textovém poli nesmí být záporná.");
+    QPlainTextEdit* edit = window_.text1();
+    const QTextDocument& document = *edit->document();
+    QTextCursor cursor = edit->textCursor();
+    const int start = cursor.selectionStart();
+    // Widened: a length up to INT_MAX simply selects to the end.
+    const long long endUnits = static_cast<long long>(programPosition(document, start)) + length;
+    const int end = documentPosition(document, static_cast<int>(std::min<long long>(endUnits, INT_MAX)));
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+}
+
+std::string QtPlatform::selText() const {
+    QString selected = window_.text1()->textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, lineBreak);
+    return toUtf8(selected);
+}
+
+void QtPlatform::setOptionValue(int option, bool checked) {
+    QRadioButton* button = window_.option(option);
+    if (!button) throw PlatformError("Přepínač číslo " + std::to_string(option) + " neexistuje.");
+    // setChecked emits no click, so no event handler runs from here.
+    if (checked || !button->isChecked()) {
+        button->setChecked(checked);
+        return;
+    }
+    // An exclusive group keeps one button checked; clearing it needs a pause.
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+
+void QtPlatform::clipboardClear() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) throw PlatformError("Schránka není dostupná.");
+    clipboard->clear(QClipboard::Clipboard);
+}
+
+void QtPlatform::writeClipboard(const QString& text) {
+    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+void QtPlatform::clipboardSetText(const std::string& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) throw PlatformError("Schránka není dostupná.");
+    const QString qtext = fromUtf8(text);
+    writeClipboard(qtext);
+    // X11 reports no failure; a clipboard that we do not hold reads back otherwise.
+    if (clipboard->text(QClipboard::Clipboard) != qtext)
+        throw PlatformError("Text se nepodařilo vložit do schránky. Zkuste to prosím znovu.");
+}
+
+NumberFormat QtPlatform::numberFormat() const {
+    const QLocale locale = QLocale::system();
+    return NumberFormat{toUtf8(locale.decimalPoint()), toUtf8(locale.groupSeparator())};
+}
+
+}  // namespace velnorka::qt

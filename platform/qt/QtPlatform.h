@@ -1,0 +1,67 @@
+#pragma once
+// Platform on Qt: the prompt and message box, the busy pointer, Text1, the
+// option buttons, the clipboard and the regional number format.
+#include <QString>
+#include <functional>
+
+#include "platform/Platform.h"
+
+class QDialog;
+class QTextDocument;
+
+namespace velnorka::qt {
+
+class Form1Window;
+
+class QtPlatform : public Platform {
+public:
+    explicit QtPlatform(Form1Window& window);
+    ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+    std::optional<std::string> inputBox(const std::string& prompt,
+                                        const std::string& defaultReply) override;
+    void msgBox(const std::string& text) override;
+    void setMousePointer(MousePointer pointer) override;
+    std::string text() const override;
+    void setText(const std::string& text) override;
+    void setSelStart(int start) override;
+    void setSelLength(int length) override;
+    std::string selText() const override;
+    void setOptionValue(int option, bool checked) override;
+    void clipboardClear() override;
+    void clipboardSetText(const std::string& text) override;
+    NumberFormat numberFormat() const override;
+
+    // Called with each modal dialog (prompt or message box) once it runs, so
+    // that a test can answer it as a user would. Empty in the program.
+    using DialogHook = std::function<void(QDialog&)>;
+    void setDialogHook(DialogHook hook) { dialogHook_ = std::move(hook); }
+
+protected:
+    // Hands the text to the desktop's clipboard. A test overrides it to play
+    // a clipboard that another program keeps.
+    virtual void writeClipboard(const QString& text);
+
+private:
+    int runModal(QDialog& dialog);
+
+    Form1Window& window_;
+    DialogHook dialogHook_;
+    bool busy_ = false;
+};
+
+// The box's text as the program sees it: one "\r\n" between paragraphs,
+// no-break spaces kept.
+QString documentText(const QTextDocument& document);
+
+// A position counted in UTF-16 units with each line break counting two, as a
+// document position (one separator per paragraph). A position inside a line
+// break maps to the end of its line; one past the end maps to the end.
+int documentPosition(const QTextDocument& document, int position);
+
+// The reverse: a document position in the program's units.
+int programPosition(const QTextDocument& document, int position);
+
+}  // namespace velnorka::qt

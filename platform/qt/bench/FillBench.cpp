@@ -1,0 +1,73 @@
+// For scripts/bench-qt-startup.sh: the time from OK in the last prompt of
+// "Generuj" (200 exercises) to Text1 painted with the sheet, in the real
+// window on the current display. Prints one line per run, in milliseconds.
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/qt/QtProgram.h"
+
+namespace {
+
+// Notes the first paint of the watched widget after it is armed.
+class PaintWatch : public QObject {
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted = true;
+        return false;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Velnorka"));
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+
+    velnorka::qt::QtProgram program;
+    program.start();
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300) QApplication::processEvents();
+
+    QElapsedTimer sinceOk;
+    int prompt = 0;
+    program.platform.setDialogHook([&](QDialog& dialog) {
+        auto* reply = dialog.findChild<QLineEdit*>(QStringLiteral("reply"));
+        if (!reply) {  // a message box: nothing to measure
+            dialog.reject();
+            return;
+        }
+        reply->setText(++prompt % 2 == 1 ? QStringLiteral("200") : QStringLiteral("10"));
+        if (prompt % 2 == 0) sinceOk.start();
+        dialog.accept();
+    });
+
+    PaintWatch watch;
+    program.window.text1()->viewport()->installEventFilter(&watch);
+    for (int run = 0; run < runs; ++run) {
+        program.window.text1()->clear();
+        QApplication::processEvents();
+        watch.painted = false;
+        program.window.command(1)->click();
+        QElapsedTimer limit;
+        limit.start();
+        while (!watch.painted && limit.elapsed() < 5000) QApplication::processEvents();
+        const double ms = static_cast<double>(sinceOk.nsecsElapsed()) / 1e6;
+        if (!watch.painted) {
+            std::fprintf(stderr, "Text1 was not painted within 5 s\n");
+            return 1;
+        }
+        std::printf("%.2f\n", ms);
+    }
+    return 0;
+}

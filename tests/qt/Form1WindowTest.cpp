@@ -1,0 +1,563 @@
+// The Qt window in-process: the controls against the control table, the
+// seven events, prompts answered as a user would, Text1 and the clipboard.
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QAbstractButton>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+#include <climits>
+#include <deque>
+#include <functional>
+
+#include "platform/Errors.h"
+#include "platform/qt/QtProgram.h"
+#include "tests/core/FakePlatform.h"
+
+using namespace velnorka;
+using namespace velnorka::qt;
+
+namespace {
+
+const char* const nbsp = "\u00A0";
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// What a test saw of one modal dialog.
+struct SeenDialog {
+    bool isPrompt = false;
+    QString title;
+    QString text;          // the prompt or the message
+    QString defaultReply;  // prompts only
+    QString selectedReply;
+    bool modal = false;
+    QWidget* parent = nullptr;
+    int buttonCount = 0;
+};
+
+// Answers the program's dialogs one after another as a user would: typing
+// into the reply and pressing a key. Dialogs that nobody expected are
+// cancelled and counted, so a test never hangs on them.
+class DialogScript {
+public:
+    using Answer = std::function<void(QDialog&)>;
+
+    explicit DialogScript(QtPlatform& platform) : platform_(platform) {
+        platform.setDialogHook([this](QDialog& dialog) { answer(dialog); });
+    }
+    ~DialogScript() { platform_.setDialogHook({}); }
+
+    // Types the text (replacing the selected default) and presses Enter.
+    void type(const QString& text) {
+        answers_.push_back([text](QDialog& dialog) {
+            auto* reply = dialog.findChild<QLineEdit*>(QStringLiteral("reply"));
+            QTest::keyClicks(reply ? static_cast<QWidget*>(reply) : &dialog, text);
+            QTest::keyClick(reply ? static_cast<QWidget*>(reply) : &dialog, Qt::Key_Return);
+        });
+    }
+    void press(Qt::Key key) {
+        answers_.push_back([key](QDialog& dialog) {
+            QWidget* target = dialog.focusWidget() ? dialog.focusWidget() : &dialog;
+            QTest::keyClick(target, key);
+        });
+    }
+
+    std::vector<SeenDialog> seen;
+    int unexpected = 0;
+
+private:
+    void answer(QDialog& dialog) {
+        SeenDialog record;
+        record.title = dialog.windowTitle();
+        record.modal = dialog.isModal();
+        record.parent = dialog.parentWidget();
+        if (auto* reply = dialog.findChild<QLineEdit*>(QStringLiteral("reply"))) {
+            record.isPrompt = true;
+            record.defaultReply = reply->text();
+            record.selectedReply = reply->selectedText();
+            if (auto* label = dialog.findChild<QLabel*>(QStringLiteral("prompt")))
+                record.text = label->text();
+            record.buttonCount = static_cast<int>(dialog.findChildren<QPushButton*>().size());
+        } else if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+            record.text = box->text();
+            record.buttonCount = static_cast<int>(box->buttons().size());
+        }
+        seen.push_back(record);
+        // Whatever the answer does, the dialog does not outlive it.
+        QTimer::singleShot(5000, &dialog, &QDialog::reject);
+        if (answers_.empty()) {
+            ++unexpected;
+            dialog.reject();
+            return;
+        }
+        const Answer next = answers_.front();
+        answers_.pop_front();
+        next(dialog);
+    }
+
+    QtPlatform& platform_;
+    std::deque<Answer> answers_;
+};
+
+// A clipboard that takes nothing, as when another program keeps it.
+class RefusingClipboardPlatform : public QtPlatform {
+public:
+    using QtPlatform::QtPlatform;
+
+protected:
+    void writeClipboard(const QString&) override {}
+};
+
+// The sheet the core writes for this seed, option and replies, without any window.
+std::string coreSheet(std::uint32_t seed, FormEvent option, const std::vector<std::string>& replies,
+                      const NumberFormat& format) {
+    test::FakePlatform platform;
+    platform.format = format;
+    for (const std::string& reply : replies) platform.replies.push_back(reply);
+    MersenneRandom random(seed);
+    Form1 form(platform, random);
+    form.raise(FormEvent::Load);
+    form.raise(option);
+    form.raise(FormEvent::Command1Click);
+    return platform.box;
+}
+
+}  // namespace
+
+class Form1WindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setApplicationDisplayName(QStringLiteral("Velnorka")); }
+
+    void windowHasTheDesignedCaptionAndClientSize() {
+        QtProgram program;
+        QCOMPARE(program.window.windowTitle(), QStringLiteral("Velnorka"));
+        QCOMPARE(program.window.size(), QSize(584, 294));
+        QCOMPARE(program.window.minimumSize(), program.window.maximumSize());
+    }
+
+    void everyControlSitsWhereTheTablePutsIt() {
+        QtProgram program;
+        for (const ControlSpec& entry : controls) {
+            QWidget* widget = program.window.control(entry.id);
+            QVERIFY2(widget, entry.name.data());
+            const QRect expected(twipsToPixels(entry.left, 96), twipsToPixels(entry.top, 96),
+                                 twipsToPixels(entry.width, 96), twipsToPixels(entry.height, 96));
+            QCOMPARE(widget->geometry(), expected);
+            QCOMPARE(widget->objectName(), fromView(entry.name));
+            QWidget* container = entry.inFrame ? program.window.control(ControlId::Frame1)
+                                              : static_cast<QWidget*>(&program.window);
+            QCOMPARE(widget->parentWidget(), container);
+        }
+        // Spot checks in pixels as the design states them.
+        QCOMPARE(program.window.text1()->geometry(), QRect(8, 8, 401, 217));
+        QCOMPARE(program.window.option(1)->geometry(), QRect(8, 24, 121, 17));
+        QCOMPARE(program.window.option(3)->geometry(), QRect(8, 72, 97, 25));
+    }
+
+    void controlsHaveTheirKindsAndExactCaptions() {
+        QtProgram program;
+        const QStringList commands = {QStringLiteral("Generuj"), QStringLiteral("Smaž"), QStringLiteral("Kopíruj")};
+        const QStringList options = {QStringLiteral("Jen přirozená čísla"), QStringLiteral("Jen desetinná čísla"),
+                                     QStringLiteral("Mix")};
+        for (int i = 1; i <= 3; ++i) {
+            QPushButton* button = program.window.command(i);
+            QCOMPARE(button->text(), commands[i - 1]);
+            QVERIFY(!button->isDefault());
+            QVERIFY(!button->autoDefault());
+            QVERIFY(button->shortcut().isEmpty());  // no access key
+            QRadioButton* option = program.window.option(i);
+            QCOMPARE(option->text(), options[i - 1]);
+            QVERIFY(option->autoExclusive());
+            QVERIFY(option->shortcut().isEmpty());
+        }
+        QCOMPARE(program.window.frame1()->title(), QStringLiteral("Výběr činností"));
+        QVERIFY(!program.window.option(4));
+        QVERIFY(!program.window.command(0));
+    }
+
+    void text1IsAWrappingEditableBoxWithAVerticalScrollBar() {
+        QtProgram program;
+        QPlainTextEdit* text1 = program.window.text1();
+        QVERIFY(!text1->isReadOnly());
+        QCOMPARE(text1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(text1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(text1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(text1->document()->maximumBlockCount(), 0);  // no length limit
+
+        // A long line wraps instead of scrolling sideways.
+        program.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program.window));
+        text1->setPlainText(QString(400, QLatin1Char('x')) + QStringLiteral(" ") + QString(300, QLatin1Char('y')));
+        QApplication::processEvents();
+        QVERIFY(text1->document()->firstBlock().layout()->lineCount() > 1);
+        QCOMPARE(text1->horizontalScrollBar()->maximum(), 0);
+    }
+
+    void text1HasItsFontAndTheOthersTheDefault() {
+        QtProgram program;
+        const QFont font = program.window.text1()->font();
+        QCOMPARE(font.family(), QStringLiteral("Times New Roman"));
+        QCOMPARE(font.pointSize(), 12);
+        QCOMPARE(font.weight(), QFont::Normal);
+        QVERIFY(!font.italic() && !font.underline() && !font.strikeOut());
+        // What renders is the face itself or its metric twin.
+        const QString rendered = QFontInfo(font).family();
+        QVERIFY2(rendered == QStringLiteral("Times New Roman") || rendered == QStringLiteral("Liberation Serif"),
+                 qPrintable(rendered));
+        QCOMPARE(QFontInfo(font).pointSize(), 12);
+
+        // The others keep the desktop's font: its family, and its size unless
+        // the caption would not fit the designed width at that size.
+        for (const ControlSpec& entry : controls) {
+            if (entry.id == ControlId::Text1) continue;
+            QWidget* widget = program.window.control(entry.id);
+            const QFont standard = QApplication::font(widget);
+            QCOMPARE(widget->font().family(), standard.family());
+            QVERIFY2(widget->font().pointSizeF() <= standard.pointSizeF(), entry.name.data());
+            // Every caption is shown whole.
+            if (qobject_cast<QAbstractButton*>(widget))
+                QVERIFY2(widget->sizeHint().width() <= widget->width(), entry.name.data());
+        }
+    }
+
+    void tabOrderFollowsTheTableAndFocusStartsInText1() {
+        QtProgram program;
+        program.start();
+        QApplication::setActiveWindow(&program.window);
+        QVERIFY(QTest::qWaitForWindowActive(&program.window));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(program.window.text1()));
+
+        // The focus chain visits the focusable controls by tab index.
+        std::vector<const ControlSpec*> byTabIndex;
+        for (const ControlSpec& entry : controls) byTabIndex.push_back(&entry);
+        std::sort(byTabIndex.begin(), byTabIndex.end(),
+                  [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+        QStringList expected;
+        for (const ControlSpec* entry : byTabIndex)
+            if (entry->kind != ControlKind::Frame) expected << fromView(entry->name);
+        QStringList chain;
+        QWidget* widget = program.window.text1();
+        do {
+            const bool isControl = std::any_of(controls.begin(), controls.end(), [&](const ControlSpec& entry) {
+                return program.window.control(entry.id) == widget;
+            });
+            if (isControl && (widget->focusPolicy() & Qt::TabFocus)) chain << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != program.window.text1() && chain.size() < 20);
+        QCOMPARE(chain, expected);
+        QCOMPARE(chain.mid(0, 4), (QStringList{QStringLiteral("Text1"), QStringLiteral("Command1"),
+                                               QStringLiteral("Command2"), QStringLiteral("Command3")}));
+
+        // Tab leaves the text box for the buttons, in order.
+        for (const char* name : {"Command1", "Command2", "Command3"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
+        }
+        QCOMPARE(program.window.text1()->toPlainText(), QString());  // no tab typed
+    }
+
+    void afterStartWholeNumbersAreSelected() {
+        QtProgram program;
+        program.start();
+        QCOMPARE(program.form.mode, 1);
+        QVERIFY(program.window.option(1)->isChecked());
+        QVERIFY(!program.window.option(2)->isChecked());
+        QVERIFY(!program.window.option(3)->isChecked());
+        QCOMPARE(program.platform.text(), std::string());
+        QVERIFY(program.window.isVisible());
+    }
+
+    void optionClicksReachTheForm() {
+        QtProgram program;
+        program.start();
+        program.platform.setText("typed\r\ntext");
+        QTest::mouseClick(program.window.option(2), Qt::LeftButton);
+        QCOMPARE(program.form.mode, 2);
+        QVERIFY(program.window.option(2)->isChecked());
+        QVERIFY(!program.window.option(1)->isChecked());
+        QTest::mouseClick(program.window.option(3), Qt::LeftButton);
+        QCOMPARE(program.form.mode, 3);
+        QTest::mouseClick(program.window.option(3), Qt::LeftButton);
+        QCOMPARE(program.form.mode, 3);
+        QTest::mouseClick(program.window.option(1), Qt::LeftButton);
+        QCOMPARE(program.form.mode, 1);
+        QCOMPARE(program.platform.text(), std::string("typed\r\ntext"));
+    }
+
+    void selectingAnOptionFromTheProgramRaisesNoEvent() {
+        QtProgram program;
+        program.start();
+        program.platform.setOptionValue(3, true);
+        QVERIFY(program.window.option(3)->isChecked());
+        QVERIFY(!program.window.option(1)->isChecked());
+        QCOMPARE(program.form.mode, 1);
+        program.platform.setOptionValue(3, false);
+        QVERIFY(!program.window.option(3)->isChecked());
+        QVERIFY_THROWS_EXCEPTION(PlatformError, program.platform.setOptionValue(0, true));
+        QVERIFY_THROWS_EXCEPTION(PlatformError, program.platform.setOptionValue(4, true));
+    }
+
+    void clearEmptiesTheBoxAndLeavesTheClipboard() {
+        QtProgram program;
+        program.start();
+        QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+        program.platform.setText("a) 1\u00A0234\r\n");
+        QTest::mouseClick(program.window.command(2), Qt::LeftButton);
+        QCOMPARE(program.platform.text(), std::string());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+        QTest::mouseClick(program.window.command(2), Qt::LeftButton);
+        QCOMPARE(program.platform.text(), std::string());
+    }
+
+    void generateAndCopyRoundTrip() {
+        const std::uint32_t seed = 20261208;
+        QtProgram program(seed);
+        program.start();
+        QTest::mouseClick(program.window.option(3), Qt::LeftButton);  // mix: every kind of number
+        DialogScript script(program.platform);
+        script.type(QStringLiteral("23"));
+        script.type(QStringLiteral("4"));
+        QTest::mouseClick(program.window.command(1), Qt::LeftButton);
+
+        QCOMPARE(script.unexpected, 0);
+        QCOMPARE(script.seen.size(), std::size_t{2});
+        QCOMPARE(script.seen[0].text, QStringLiteral("Zadejte počet příkladů (max.200)"));
+        QCOMPARE(script.seen[1].text, QStringLiteral("Zadejte po kolika odsazovat"));
+        for (const SeenDialog& dialog : script.seen) {
+            QVERIFY(dialog.isPrompt);
+            QCOMPARE(dialog.title, QStringLiteral("Velnorka"));
+            QCOMPARE(dialog.defaultReply, QStringLiteral("10"));
+            QCOMPARE(dialog.selectedReply, QStringLiteral("10"));  // typing replaces it
+            QVERIFY(dialog.modal);
+            QCOMPARE(dialog.parent, static_cast<QWidget*>(&program.window));
+            QCOMPARE(dialog.buttonCount, 2);
+        }
+        QVERIFY(!QApplication::overrideCursor());  // the busy pointer is gone again
+
+        // The box holds exactly what the form wrote, with CRLF and U+00A0.
+        const std::string sheet = program.platform.text();
+        QCOMPARE(sheet, coreSheet(seed, FormEvent::Option3Click, {"23", "4"}, program.platform.numberFormat()));
+        QVERIFY(sheet.find("\r\n\r\n") != std::string::npos);
+        QVERIFY(sheet.find(nbsp) != std::string::npos);
+        QCOMPARE(program.window.text1()->document()->blockCount(), 23 * 2 + 5 + 1 + 5 + 1);
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("earlier"));
+        QTest::mouseClick(program.window.command(3), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8().toStdString(), sheet);
+        QCOMPARE(program.platform.selText(), sheet);  // the whole text stays selected
+        QCOMPARE(program.window.text1()->textCursor().selectionStart(), 0);
+        QCOMPARE(program.window.text1()->textCursor().selectionEnd(),
+                 program.window.text1()->document()->characterCount() - 1);
+    }
+
+    void copyTakesWhatTheUserTyped() {
+        QtProgram program;
+        program.start();
+        program.platform.setText("a) 1\u00A0234 na desítky ____________________\r\n");
+        QTextCursor cursor = program.window.text1()->textCursor();
+        cursor.setPosition(3);  // a partial selection that the copy replaces
+        cursor.setPosition(5, QTextCursor::KeepAnchor);
+        program.window.text1()->setTextCursor(cursor);
+        QTest::keyClick(program.window.text1(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(program.window.text1(), QStringLiteral("konec"));
+        QTest::keyClick(program.window.text1(), Qt::Key_Return);
+        QKeyEvent czechLetter(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("ř"));
+        QApplication::sendEvent(program.window.text1(), &czechLetter);
+        QTest::mouseClick(program.window.command(3), Qt::LeftButton);
+        const QString expected = QStringLiteral("a) 1\u00A0234 na desítky ____________________\r\nkonec\r\nř");
+        QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+    }
+
+    void copyOfAnEmptyBoxLeavesAnEmptyClipboard() {
+        QtProgram program;
+        program.start();
+        QGuiApplication::clipboard()->setText(QStringLiteral("earlier"));
+        QTest::mouseClick(program.window.command(3), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+        QCOMPARE(program.platform.selText(), std::string());
+    }
+
+    void textRoundTripKeepsLineBreaksAndNoBreakSpaces() {
+        QtProgram program;
+        const std::string samples[] = {
+            "",
+            "\r\n",
+            "a) 123\u00A0456 na stovky  123\u00A0500\r\n\r\nb) 0,45 na jednotky  0\r\n",
+            "\r\nstarts and ends with a break\r\n\r\n",
+            "tab\there, emoji \U0001F600, nbsp\u00A0\u00A0twice",
+            "ř\u2028soft break within a line",
+        };
+        for (const std::string& sample : samples) {
+            program.platform.setText(sample);
+            QCOMPARE(program.platform.text(), sample);
+        }
+        // A lone CR or LF starts a new line as well; it reads back as CRLF.
+        program.platform.setText("a\nb\rc");
+        QCOMPARE(program.platform.text(), std::string("a\r\nb\r\nc"));
+        // Text that is not UTF-8 neither crashes nor gets lost.
+        program.platform.setText(std::string("bad \xFF\xFE bytes\r\nnext"));
+        QVERIFY(program.platform.text().find("next") != std::string::npos);
+    }
+
+    void selectionCountsLineBreaksAsTwo() {
+        QtProgram program;
+        QtPlatform& platform = program.platform;
+        platform.setText("ab\r\ncd\r\n\U0001F600x");  // the emoji is two UTF-16 units
+        platform.setSelStart(0);
+        platform.setSelLength(11);
+        QCOMPARE(platform.selText(), std::string("ab\r\ncd\r\n\U0001F600x"));
+        platform.setSelStart(1);
+        platform.setSelLength(3);
+        QCOMPARE(platform.selText(), std::string("b\r\n"));
+        platform.setSelStart(4);
+        platform.setSelLength(2);
+        QCOMPARE(platform.selText(), std::string("cd"));
+        platform.setSelStart(8);
+        platform.setSelLength(2);
+        QCOMPARE(platform.selText(), std::string("\U0001F600"));
+        // Setting the start collapses the selection; lengths past the end stop there.
+        platform.setSelStart(4);
+        QCOMPARE(platform.selText(), std::string());
+        platform.setSelLength(1000);
+        QCOMPARE(platform.selText(), std::string("cd\r\n\U0001F600x"));
+        platform.setSelStart(2);
+        platform.setSelLength(INT_MAX);
+        QCOMPARE(platform.selText(), std::string("\r\ncd\r\n\U0001F600x"));
+        platform.setSelStart(1000);
+        platform.setSelLength(5);
+        QCOMPARE(platform.selText(), std::string());
+        QVERIFY_THROWS_EXCEPTION(PlatformError, platform.setSelStart(-1));
+        QVERIFY_THROWS_EXCEPTION(PlatformError, platform.setSelLength(-1));
+    }
+
+    void positionsMapBetweenProgramAndDocument() {
+        QTextDocument document;
+        document.setPlainText(QStringLiteral("ab\r\n\r\ncd"));  // blocks "ab", "", "cd"
+        const int expected[][2] = {{0, 0}, {2, 2}, {3, 2}, {4, 3}, {5, 3}, {6, 4}, {8, 6}, {9, 6}};
+        for (const auto& pair : expected) QCOMPARE(documentPosition(document, pair[0]), pair[1]);
+        QCOMPARE(programPosition(document, 3), 4);
+        QCOMPARE(programPosition(document, 6), 8);
+        QCOMPARE(documentText(document), QStringLiteral("ab\r\n\r\ncd"));
+    }
+
+    void nonNumericReplyIsReportedAndTheBoxKept() {
+        QtProgram program;
+        program.start();
+        program.platform.setText("kept\r\n");
+        DialogScript script(program.platform);
+        script.type(QStringLiteral("deset"));
+        script.press(Qt::Key_Return);  // OK in the message box
+        QTest::mouseClick(program.window.command(1), Qt::LeftButton);
+        QCOMPARE(script.unexpected, 0);
+        QCOMPARE(script.seen.size(), std::size_t{2});
+        QVERIFY(!script.seen[1].isPrompt);
+        QVERIFY(!script.seen[1].text.isEmpty());
+        QCOMPARE(script.seen[1].title, QStringLiteral("Velnorka"));
+        QCOMPARE(script.seen[1].buttonCount, 1);
+        QCOMPARE(program.platform.text(), std::string("kept\r\n"));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void tooManyExercisesAreRefused() {
+        QtProgram program;
+        program.start();
+        program.platform.setText("kept");
+        DialogScript script(program.platform);
+        script.type(QStringLiteral("201"));
+        script.press(Qt::Key_Return);
+        QTest::mouseClick(program.window.command(1), Qt::LeftButton);
+        QCOMPARE(script.unexpected, 0);
+        QCOMPARE(script.seen.size(), std::size_t{2});  // no second prompt
+        QCOMPARE(script.seen[1].text, QStringLiteral("Tolik příkladů nelze vygenerovat"));
+        QCOMPARE(script.seen[1].buttonCount, 1);
+        QCOMPARE(program.platform.text(), std::string("kept"));
+    }
+
+    void outOfRangeReplyIsReported() {
+        QtProgram program;
+        program.start();
+        program.platform.setText("kept");
+        DialogScript script(program.platform);
+        script.type(QStringLiteral("5"));
+        script.type(QStringLiteral("99999"));
+        script.press(Qt::Key_Return);
+        QTest::mouseClick(program.window.command(1), Qt::LeftButton);
+        QCOMPARE(script.unexpected, 0);
+        QCOMPARE(script.seen.size(), std::size_t{3});
+        QVERIFY(!script.seen[2].isPrompt);
+        QCOMPARE(program.platform.text(), std::string("kept"));
+    }
+
+    void cancelInEitherPromptDoesNothing() {
+        QtProgram program;
+        program.start();
+        program.platform.setText("kept");
+        DialogScript script(program.platform);
+        script.press(Qt::Key_Escape);
+        QTest::mouseClick(program.window.command(1), Qt::LeftButton);
+        script.type(QStringLiteral("3"));
+        script.press(Qt::Key_Escape);
+        QTest::mouseClick(program.window.command(1), Qt::LeftButton);
+        QCOMPARE(script.unexpected, 0);
+        QCOMPARE(script.seen.size(), std::size_t{3});  // prompts only, no message
+        for (const SeenDialog& dialog : script.seen) QVERIFY(dialog.isPrompt);
+        QCOMPARE(program.platform.text(), std::string("kept"));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void refusingClipboardIsReportedAndTheBoxKept() {
+        BasicQtProgram<RefusingClipboardPlatform> program;
+        program.start();
+        program.platform.setText("a) 1\u00A0234\r\n");
+        DialogScript script(program.platform);
+        script.press(Qt::Key_Return);
+        QTest::mouseClick(program.window.command(3), Qt::LeftButton);
+        QCOMPARE(script.unexpected, 0);
+        QCOMPARE(script.seen.size(), std::size_t{1});
+        QVERIFY(script.seen[0].text.contains(QStringLiteral("schránky")));
+        QCOMPARE(program.platform.text(), std::string("a) 1\u00A0234\r\n"));
+        QVERIFY(program.window.isVisible());
+    }
+
+    void busyPointerStaysBalanced() {
+        QtProgram program;
+        program.platform.setMousePointer(MousePointer::Hourglass);
+        QVERIFY(QApplication::overrideCursor());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        program.platform.setMousePointer(MousePointer::Hourglass);
+        program.platform.setMousePointer(MousePointer::Default);
+        QVERIFY(!QApplication::overrideCursor());
+        program.platform.setMousePointer(MousePointer::Default);
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void numberFormatComesFromTheRegionalSettings() {
+        QtProgram program;
+        const NumberFormat format = program.platform.numberFormat();
+        QCOMPARE(QString::fromStdString(format.decimalSeparator), QLocale::system().decimalPoint());
+        QCOMPARE(QString::fromStdString(format.groupSeparator), QLocale::system().groupSeparator());
+        if (qEnvironmentVariable("LC_ALL").startsWith(QStringLiteral("cs_CZ"))) {
+            QCOMPARE(format.decimalSeparator, std::string(","));
+            QCOMPARE(format.groupSeparator, std::string(nbsp));
+        }
+    }
+};
+
+QTEST_MAIN(Form1WindowTest)
+#include "Form1WindowTest.moc"
