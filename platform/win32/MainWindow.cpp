@@ -118,15 +118,15 @@ bool clickEvent(ControlId id, FormEvent& event) {
 
 }  // namespace
 
-RECT controlRect(const ControlSpec& spec, int dpi) {
-    int left = twipsToPixels(spec.left, dpi);
-    int top = twipsToPixels(spec.top, dpi);
-    if (spec.inFrame) {
+RECT controlRect(const ControlSpec& entry, int dpi) {
+    int left = twipsToPixels(entry.left, dpi);
+    int top = twipsToPixels(entry.top, dpi);
+    if (entry.inFrame) {
         const ControlSpec& frame = control(ControlId::Frame1);
         left += twipsToPixels(frame.left, dpi);
         top += twipsToPixels(frame.top, dpi);
     }
-    return {left, top, left + twipsToPixels(spec.width, dpi), top + twipsToPixels(spec.height, dpi)};
+    return {left, top, left + twipsToPixels(entry.width, dpi), top + twipsToPixels(entry.height, dpi)};
 }
 
 int controlId(ControlId id) { return 100 + static_cast<int>(id); }
@@ -194,10 +194,10 @@ HWND MainWindow::control(ControlId id) const { return controls_[indexOf(id)]; }
 void MainWindow::createControls(HINSTANCE instance) {
     bool afterOption = false;
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ControlSpec& spec = controls[i];
+        const ControlSpec& entry = controls[i];
         DWORD style = WS_CHILD | WS_VISIBLE;
         DWORD exStyle = 0;
-        switch (spec.kind) {
+        switch (entry.kind) {
             case ControlKind::TextBox:
                 // Wraps at the right edge: no horizontal scrolling of any kind.
                 style |= WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_LEFT | ES_MULTILINE |
@@ -213,11 +213,11 @@ void MainWindow::createControls(HINSTANCE instance) {
                 if (!afterOption) style |= WS_GROUP | WS_TABSTOP;
                 break;
         }
-        afterOption = spec.kind == ControlKind::OptionButton;
-        const wchar_t* windowClass = spec.kind == ControlKind::TextBox ? L"Edit" : L"Button";
+        afterOption = entry.kind == ControlKind::OptionButton;
+        const wchar_t* windowClass = entry.kind == ControlKind::TextBox ? L"Edit" : L"Button";
         controls_[i] = CreateWindowExW(
-            exStyle, windowClass, captionText(spec.caption).c_str(), style, 0, 0, 0, 0, hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(spec.id))), instance, nullptr);
+            exStyle, windowClass, captionText(entry.caption).c_str(), style, 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(entry.id))), instance, nullptr);
         if (!controls_[i]) throw PlatformError("Ovládací prvky okna se nepodařilo vytvořit.");
     }
     // The design sets no limit on the text's length.
@@ -276,14 +276,14 @@ void MainWindow::setBusy(bool busy) {
 
 void MainWindow::updateOptionTabStop() {
     HWND stop = nullptr;
-    for (const ControlSpec& spec : controls)
-        if (isOption(spec.id) && !stop &&
-            SendMessageW(control(spec.id), BM_GETCHECK, 0, 0) == BST_CHECKED)
-            stop = control(spec.id);
+    for (const ControlSpec& entry : controls)
+        if (isOption(entry.id) && !stop &&
+            SendMessageW(control(entry.id), BM_GETCHECK, 0, 0) == BST_CHECKED)
+            stop = control(entry.id);
     if (!stop) stop = control(ControlId::Option1);
-    for (const ControlSpec& spec : controls) {
-        if (!isOption(spec.id)) continue;
-        const HWND option = control(spec.id);
+    for (const ControlSpec& entry : controls) {
+        if (!isOption(entry.id)) continue;
+        const HWND option = control(entry.id);
         LONG_PTR style = GetWindowLongPtrW(option, GWL_STYLE);
         style = option == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
         SetWindowLongPtrW(option, GWL_STYLE, style);
@@ -300,10 +300,10 @@ void MainWindow::restoreFocus() {
 }
 
 void MainWindow::onClick(int id) {
-    for (const ControlSpec& spec : controls) {
+    for (const ControlSpec& entry : controls) {
         FormEvent event;
-        if (controlId(spec.id) != id || !clickEvent(spec.id, event)) continue;
-        if (isOption(spec.id)) updateOptionTabStop();
+        if (controlId(entry.id) != id || !clickEvent(entry.id, event)) continue;
+        if (isOption(entry.id)) updateOptionTabStop();
         if (handler_) handler_(event);
         return;
     }

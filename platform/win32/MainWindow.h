@@ -13,7 +13,7 @@ namespace velnorka::win32 {
 
 // Where a control of the table lies in the client area at the given DPI.
 // Option buttons are placed relative to Frame1.
-RECT controlRect(const ControlSpec& spec, int dpi);
+RECT controlRect(const ControlSpec& entry, int dpi);
 
 // The control id (GetDlgCtrlID) of a control of the table.
 int controlId(ControlId id);
