@@ -2,9 +2,12 @@
 // The main window's logic: the form-level state, start-up and the seven event
 // handlers. It reaches the desktop only through Platform; a toolkit skin
 // creates the controls from Layout.h and forwards each event to raise().
+#include <optional>
+
 #include "generator/Worksheet.h"
 #include "platform/Platform.h"
 #include "platform/Random.h"
+#include "window/Layout.h"
 
 namespace velnorka {
 
@@ -17,6 +20,22 @@ enum class FormEvent {
     Option2Click,
     Option3Click,
 };
+
+// The event a click on the control raises: the buttons raise their click, the
+// text box and the frame none.
+constexpr std::optional<FormEvent> clickEvent(ControlId id) {
+    switch (id) {
+        case ControlId::Command1: return FormEvent::Command1Click;
+        case ControlId::Command2: return FormEvent::Command2Click;
+        case ControlId::Command3: return FormEvent::Command3Click;
+        case ControlId::Option1: return FormEvent::Option1Click;
+        case ControlId::Option2: return FormEvent::Option2Click;
+        case ControlId::Option3: return FormEvent::Option3Click;
+        case ControlId::Text1:
+        case ControlId::Frame1: break;
+    }
+    return std::nullopt;
+}
 
 inline constexpr const char* countPrompt = "Zadejte počet příkladů (max.200)";
 inline constexpr const char* groupPrompt = "Zadejte po kolika odsazovat";

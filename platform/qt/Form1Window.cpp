@@ -158,16 +158,12 @@ QRadioButton* Form1Window::option(int index) const {
 }
 
 void Form1Window::forwardEventsTo(Form1& form) {
-    static constexpr FormEvent commandEvents[] = {FormEvent::Command1Click, FormEvent::Command2Click,
-                                                  FormEvent::Command3Click};
-    static constexpr FormEvent optionEvents[] = {FormEvent::Option1Click, FormEvent::Option2Click,
-                                                 FormEvent::Option3Click};
-    for (int i = 1; i <= 3; ++i) {
-        const FormEvent commandEvent = commandEvents[i - 1];
-        connect(command(i), &QPushButton::clicked, this, [&form, commandEvent] { form.raise(commandEvent); });
+    for (const ControlSpec& entry : controls) {
+        const std::optional<FormEvent> event = clickEvent(entry.id);
+        auto* button = qobject_cast<QAbstractButton*>(control(entry.id));
+        if (!event || !button) continue;
         // clicked, not toggled: a selection made by the program raises no event.
-        const FormEvent optionEvent = optionEvents[i - 1];
-        connect(option(i), &QRadioButton::clicked, this, [&form, optionEvent] { form.raise(optionEvent); });
+        connect(button, &QAbstractButton::clicked, this, [&form, event] { form.raise(*event); });
     }
 }
 

@@ -102,20 +102,6 @@ bool isOption(ControlId id) {
     return id == ControlId::Option1 || id == ControlId::Option2 || id == ControlId::Option3;
 }
 
-bool clickEvent(ControlId id, FormEvent& event) {
-    switch (id) {
-        case ControlId::Command1: event = FormEvent::Command1Click; return true;
-        case ControlId::Command2: event = FormEvent::Command2Click; return true;
-        case ControlId::Command3: event = FormEvent::Command3Click; return true;
-        case ControlId::Option1: event = FormEvent::Option1Click; return true;
-        case ControlId::Option2: event = FormEvent::Option2Click; return true;
-        case ControlId::Option3: event = FormEvent::Option3Click; return true;
-        case ControlId::Text1:
-        case ControlId::Frame1: return false;
-    }
-    return false;
-}
-
 }  // namespace
 
 RECT controlRect(const ControlSpec& entry, int dpi) {
@@ -301,10 +287,10 @@ void MainWindow::restoreFocus() {
 
 void MainWindow::onClick(int id) {
     for (const ControlSpec& entry : controls) {
-        FormEvent event;
-        if (controlId(entry.id) != id || !clickEvent(entry.id, event)) continue;
+        const std::optional<FormEvent> event = clickEvent(entry.id);
+        if (controlId(entry.id) != id || !event) continue;
         if (isOption(entry.id)) updateOptionTabStop();
-        if (handler_) handler_(event);
+        if (handler_) handler_(*event);
         return;
     }
 }

@@ -259,3 +259,22 @@ TEST(Form1Dispatcher, NeverLetsAnExceptionOut) {
 
 }  // namespace
 }  // namespace velnorka
+
+namespace velnorka {
+namespace {
+
+TEST(ClickEvent, EveryButtonRaisesItsOwnClickAndNothingElseRaisesOne) {
+    std::vector<FormEvent> raised;
+    for (const ControlSpec& entry : controls) {
+        const std::optional<FormEvent> event = clickEvent(entry.id);
+        const bool isButton = entry.kind == ControlKind::CommandButton || entry.kind == ControlKind::OptionButton;
+        EXPECT_EQ(event.has_value(), isButton) << entry.name;
+        if (event) raised.push_back(*event);
+    }
+    EXPECT_EQ(raised, (std::vector<FormEvent>{FormEvent::Command1Click, FormEvent::Command2Click,
+                                              FormEvent::Command3Click, FormEvent::Option1Click,
+                                              FormEvent::Option2Click, FormEvent::Option3Click}));
+}
+
+}  // namespace
+}  // namespace velnorka
