@@ -61,7 +61,7 @@ public:
     std::string selText() const override { return text_; }
     void setOptionValue(int, bool) override {}
     void clipboardClear() override {}
-    void clipboardSetText(const std::string&) override {}
+    void clipboardSetText(const ClipboardFlavours&) override {}
     NumberFormat numberFormat() const override { return format_; }
 
     std::string message;

@@ -2,6 +2,7 @@
 // seven events, prompts answered as a user would, Text1 and the clipboard.
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QDialog>
 #include <QAbstractButton>
 #include <QFontInfo>
@@ -119,7 +120,7 @@ public:
     using QtPlatform::QtPlatform;
 
 protected:
-    void writeClipboard(const QString&) override {}
+    void writeClipboard(QMimeData* data) override { delete data; }
 };
 
 // The sheet the core writes for this seed, option and replies, without any window.
