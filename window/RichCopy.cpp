@@ -101,9 +101,13 @@ void appendRtfUnit(std::string& out, unsigned unit, char fallback) {
 }
 
 void appendRtfText(std::string& out, std::string_view line) {
+    char32_t previous = 0;
     for (std::size_t i = 0; i < line.size();) {
         const char32_t c = nextCodePoint(line, i);
-        if (c == '\\' || c == '{' || c == '}') {
+        if (c == ' ' && previous == ' ') {
+            // Some readers turn a run of literal spaces into other spaces.
+            out += "\\'20";
+        } else if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += static_cast<char>(c);
         } else if (c == '\t') {
@@ -119,6 +123,7 @@ void appendRtfText(std::string& out, std::string_view line) {
             appendRtfUnit(out, 0xD800 + static_cast<unsigned>(offset >> 10), '?');
             appendRtfUnit(out, 0xDC00 + static_cast<unsigned>(offset & 0x3FF), '?');
         }
+        previous = c;
     }
 }
 

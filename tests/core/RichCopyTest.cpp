@@ -104,6 +104,12 @@ TEST(RtfDocument, CharactersAreKeptInSevenBitRtf) {
         << rtf;
 }
 
+TEST(RtfDocument, ASpaceAfterASpaceIsWrittenByItsCode) {
+    const std::vector<std::string> paragraphs = rtfParagraphs(rtfDocument("a  b   c", std::nullopt));
+    ASSERT_EQ(paragraphs.size(), 1u);
+    EXPECT_TRUE(paragraphs[0].ends_with(" a \\'20b \\'20\\'20c")) << paragraphs[0];
+}
+
 TEST(RtfDocument, LoneCarriageReturnsAndLineFeedsAlsoEndLines) {
     EXPECT_EQ(rtfParagraphs(rtfDocument("a\rb\nc\r\n", std::nullopt)).size(), 4u);
     EXPECT_EQ(rtfParagraphs(rtfDocument("", std::nullopt)).size(), 0u);
