@@ -25,12 +25,15 @@ using namespace velnorka;
 
 constexpr const char* usage =
     "Použití: velnorka-cli [--mode 1|2|3] [--count TEXT] [--group TEXT] [--seed N]\n"
+    "                      [--format text|html|rtf]\n"
     "\n"
     "Vypíše pracovní list se zaokrouhlováním a výsledky (UTF-8, řádky CRLF).\n"
     "  --mode 1|2|3   1 jen přirozená čísla (výchozí), 2 jen desetinná čísla, 3 mix\n"
     "  --count TEXT   počet příkladů, jako odpověď na první dotaz (výchozí 10, max. 200)\n"
     "  --group TEXT   po kolika příkladech vynechat řádek (výchozí 10)\n"
     "  --seed N       počáteční hodnota náhodných čísel 0..4294967295 (výchozí: hodiny)\n"
+    "  --format F     text (výchozí), html nebo rtf: co by tlačítko Kopíruj vložilo\n"
+    "                 do schránky v tomto formátu (klíč na nové stránce)\n"
     "  --help         tato nápověda\n"
     "\n"
     "Desetinnou čárku a oddělovač tisíců určuje LC_ALL, LC_NUMERIC nebo LANG.\n"
@@ -61,11 +64,12 @@ public:
     std::string selText() const override { return text_; }
     void setOptionValue(int, bool) override {}
     void clipboardClear() override {}
-    void clipboardSetText(const std::string&) override {}
+    void clipboardSetText(const ClipboardFlavours& flavours) override { clipboard = flavours; }
     NumberFormat numberFormat() const override { return format_; }
 
     std::string message;
     bool textSet = false;
+    ClipboardFlavours clipboard;
 
 private:
     std::deque<std::string> replies_;
@@ -99,6 +103,7 @@ struct Options {
     std::string count = defaultReply;
     std::string group = defaultReply;
     std::optional<std::uint32_t> seed;
+    std::string format = "text";
 };
 
 [[noreturn]] void fail(const std::string& message) {
@@ -122,7 +127,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
             std::cout << usage;
             std::exit(0);
         }
-        if (name != "--mode" && name != "--count" && name != "--group" && name != "--seed")
+        if (name != "--mode" && name != "--count" && name != "--group" && name != "--seed" &&
+            name != "--format")
             fail("neznámá volba „" + name + "“. Nápovědu vypíše velnorka-cli --help.");
         if (i + 1 >= arguments.size()) fail("u volby " + name + " chybí hodnota.");
         const std::string& value = arguments[++i];
@@ -134,6 +140,10 @@ Options parseOptions(const std::vector<std::string>& arguments) {
             options.count = value;
         } else if (name == "--group") {
             options.group = value;
+        } else if (name == "--format") {
+            if (value != "text" && value != "html" && value != "rtf")
+                fail("--format musí být text, html nebo rtf, ne „" + value + "“.");
+            options.format = value;
         } else {
             options.seed = parseSeed(value);
             if (!options.seed) fail("--seed musí být celé číslo 0 až 4294967295, ne „" + value + "“.");
@@ -167,7 +177,12 @@ int main(int argc, char** argv) {
         std::cerr << platform.message << "\n";
         return 1;
     }
-    const std::string sheet = platform.text();
+    // The bytes "Kopíruj" puts on the clipboard in the chosen flavour.
+    form.Command3_Click();
+    const ClipboardFlavours& copied = platform.clipboard;
+    const std::string& sheet = options.format == "html" ? copied.html
+                               : options.format == "rtf" ? copied.rtf
+                                                         : copied.plainText;
     std::fwrite(sheet.data(), 1, sheet.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 2;
 }

@@ -13,6 +13,14 @@ namespace velnorka {
 
 enum class MousePointer { Default, Hourglass };
 
+// One text in the clipboard's flavours: the plain text, and the same lines
+// as an HTML document and as RTF for programs that take rich text.
+struct ClipboardFlavours {
+    std::string plainText;  // UTF-8 with "\r\n", exactly as the box shows it
+    std::string html;       // UTF-8; the lines lie between the fragment markers
+    std::string rtf;        // 7-bit
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -40,9 +48,10 @@ public:
     // event: the window logic runs the click handler itself.
     virtual void setOptionValue(int option, bool checked) = 0;
 
-    // The clipboard: empty it (every format), then put a plain text on it.
+    // The clipboard: empty it (every format), then put a text on it in all
+    // its flavours at once.
     virtual void clipboardClear() = 0;
-    virtual void clipboardSetText(const std::string& text) = 0;
+    virtual void clipboardSetText(const ClipboardFlavours& flavours) = 0;
 
     // The user's regional number format (decimal and group separators).
     virtual NumberFormat numberFormat() const = 0;

@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/NumberFormat.h"
 #include "platform/Utf.h"
+#include "window/RichCopy.h"
 
 namespace velnorka {
 
@@ -97,7 +98,10 @@ void Form1::Command1_Click() {
     const BusyPointer busy(platform_);
     const std::string questions =
         writeExercises(*this, count, groupSize, random_, format.decimalSeparator);
-    platform_.setText(questions + newline + answers);
+    std::string sheet = questions + newline + answers;
+    platform_.setText(sheet);
+    generatedText_ = std::move(sheet);
+    generatedKeyStart_ = questions.size() + newline.size();
 }
 
 void Form1::Command2_Click() { platform_.setText(""); }
@@ -106,7 +110,10 @@ void Form1::Command3_Click() {
     platform_.setSelStart(0);
     platform_.setSelLength(utf16Length(platform_.text()));
     platform_.clipboardClear();
-    platform_.clipboardSetText(platform_.selText());
+    const std::string selected = platform_.selText();
+    const bool unchanged = !generatedText_.empty() && selected == generatedText_;
+    platform_.clipboardSetText(clipboardFlavours(
+        selected, unchanged ? std::optional<std::size_t>(generatedKeyStart_) : std::nullopt));
 }
 
 }  // namespace velnorka

@@ -66,6 +66,10 @@ private:
 
     Platform& platform_;
     RandomSource& random_;
+    // What the last "Generuj" put in Text1, and where its answer key starts,
+    // so that a copy of the unchanged sheet knows where to break the page.
+    std::string generatedText_;
+    std::size_t generatedKeyStart_ = 0;
 };
 
 }  // namespace velnorka

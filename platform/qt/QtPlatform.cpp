@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -199,15 +200,21 @@ void QtPlatform::clipboardClear() {
     clipboard->clear(QClipboard::Clipboard);
 }
 
-void QtPlatform::writeClipboard(const QString& text) {
-    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+void QtPlatform::writeClipboard(QMimeData* data) {
+    QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
 }
 
-void QtPlatform::clipboardSetText(const std::string& text) {
+void QtPlatform::clipboardSetText(const ClipboardFlavours& flavours) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) throw PlatformError("Schránka není dostupná.");
-    const QString qtext = fromUtf8(text);
-    writeClipboard(qtext);
+    const QString qtext = fromUtf8(flavours.plainText);
+    auto* data = new QMimeData;
+    data->setText(qtext);
+    data->setHtml(fromUtf8(flavours.html));
+    const QByteArray rtf(flavours.rtf.data(), static_cast<qsizetype>(flavours.rtf.size()));
+    data->setData(QStringLiteral("text/rtf"), rtf);
+    data->setData(QStringLiteral("application/rtf"), rtf);
+    writeClipboard(data);
     // X11 reports no failure; a clipboard that we do not hold reads back otherwise.
     if (clipboard->text(QClipboard::Clipboard) != qtext)
         throw PlatformError("Text se nepodařilo vložit do schránky. Zkuste to prosím znovu.");

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 
 class QDialog;
+class QMimeData;
 class QTextDocument;
 
 namespace velnorka::qt {
@@ -31,7 +32,7 @@ public:
     std::string selText() const override;
     void setOptionValue(int option, bool checked) override;
     void clipboardClear() override;
-    void clipboardSetText(const std::string& text) override;
+    void clipboardSetText(const ClipboardFlavours& flavours) override;
     NumberFormat numberFormat() const override;
 
     // Called with each modal dialog (prompt or message box) once it runs, so
@@ -40,9 +41,9 @@ public:
     void setDialogHook(DialogHook hook) { dialogHook_ = std::move(hook); }
 
 protected:
-    // Hands the text to the desktop's clipboard. A test overrides it to play
-    // a clipboard that another program keeps.
-    virtual void writeClipboard(const QString& text);
+    // Hands the flavours to the desktop's clipboard, which takes ownership.
+    // A test overrides it to play a clipboard that another program keeps.
+    virtual void writeClipboard(QMimeData* data);
 
 private:
     int runModal(QDialog& dialog);

@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/win32/PromptDialog.h"
 #include "platform/win32/WideText.h"
+#include "window/RichCopy.h"
 
 namespace velnorka::win32 {
 
@@ -22,6 +23,36 @@ public:
     ~OpenClipboardScope() { CloseClipboard(); }
     OpenClipboardScope(const OpenClipboardScope&) = delete;
     OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
+};
+
+// Movable memory holding a copy of some bytes, freed unless the clipboard
+// took it.
+class GlobalBlock {
+public:
+    GlobalBlock(const void* bytes, std::size_t size) : memory_(GlobalAlloc(GMEM_MOVEABLE, size)) {
+        void* target = memory_ ? GlobalLock(memory_) : nullptr;
+        if (!target) {
+            if (memory_) GlobalFree(memory_);
+            throw PlatformError("Pro text ve schránce nestačí paměť.");
+        }
+        std::memcpy(target, bytes, size);
+        GlobalUnlock(memory_);
+    }
+    ~GlobalBlock() {
+        if (memory_) GlobalFree(memory_);
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+
+    // Puts the memory on the open clipboard, which then owns it.
+    bool handTo(UINT format) {
+        if (!SetClipboardData(format, memory_)) return false;
+        memory_ = nullptr;
+        return true;
+    }
+
+private:
+    HGLOBAL memory_;
 };
 
 std::string localeText(LCTYPE item, const std::string& fallback) {
@@ -106,30 +137,25 @@ void Win32Platform::clipboardClear() {
     if (!EmptyClipboard()) throw PlatformError("Schránku se nepodařilo vyprázdnit.");
 }
 
-void Win32Platform::clipboardSetText(const std::string& text) {
-    const std::wstring wide = widen(text);
-    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) throw PlatformError("Pro text ve schránce nestačí paměť.");
-    void* target = GlobalLock(memory);
-    if (!target) {
-        GlobalFree(memory);
-        throw PlatformError("Pro text ve schránce nestačí paměť.");
-    }
-    std::memcpy(target, wide.c_str(), bytes);
-    GlobalUnlock(memory);
+void Win32Platform::clipboardSetText(const ClipboardFlavours& flavours) {
+    const std::wstring wide = widen(flavours.plainText);
+    const std::string html = windowsHtmlFormat(flavours.html);
+    // Each flavour with its closing zero.
+    GlobalBlock text(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    GlobalBlock htmlBlock(html.c_str(), html.size() + 1);
+    GlobalBlock rtf(flavours.rtf.c_str(), flavours.rtf.size() + 1);
+    const UINT htmlFormat = RegisterClipboardFormatW(L"HTML Format");
+    const UINT rtfFormat = RegisterClipboardFormatW(L"Rich Text Format");
+    if (!htmlFormat || !rtfFormat) throw PlatformError("Formáty schránky nejsou dostupné.");
 
-    try {
-        const OpenClipboardScope clipboard(window_.hwnd());
-        // Someone else filled the clipboard since it was emptied: the text
-        // replaces theirs rather than joining it.
-        if (GetClipboardOwner() != window_.hwnd() && !EmptyClipboard())
-            throw PlatformError("Schránku se nepodařilo vyprázdnit.");
-        if (!SetClipboardData(CF_UNICODETEXT, memory))
-            throw PlatformError("Text se do schránky nepodařilo vložit.");
-    } catch (...) {
-        GlobalFree(memory);  // still ours: the clipboard did not take it
-        throw;
+    const OpenClipboardScope clipboard(window_.hwnd());
+    // Someone else filled the clipboard since it was emptied: the text
+    // replaces theirs rather than joining it.
+    if (GetClipboardOwner() != window_.hwnd() && !EmptyClipboard())
+        throw PlatformError("Schránku se nepodařilo vyprázdnit.");
+    if (!text.handTo(CF_UNICODETEXT) || !htmlBlock.handTo(htmlFormat) || !rtf.handTo(rtfFormat)) {
+        EmptyClipboard();  // all flavours or none
+        throw PlatformError("Text se do schránky nepodařilo vložit.");
     }
 }
 

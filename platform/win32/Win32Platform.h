@@ -23,7 +23,7 @@ public:
     void setOptionValue(int option, bool checked) override;
 
     void clipboardClear() override;
-    void clipboardSetText(const std::string& text) override;
+    void clipboardSetText(const ClipboardFlavours& flavours) override;
 
     NumberFormat numberFormat() const override;
 

@@ -93,6 +93,20 @@ bad_case badseed "--seed" --seed -1
 bad_case unknown "neznámá volba" --colour red
 bad_case missing "chybí hodnota" --count
 
+bad_case badformat "--format" --format pdf
+
+# The clipboard's flavours of the same sheet: text is the default's bytes,
+# html and rtf are documents with one page break, before the key.
+run astext cs_CZ.UTF-8 --mode 3 --count 30 --group 4 --seed 8 --format text
+run asdefault cs_CZ.UTF-8 --mode 3 --count 30 --group 4 --seed 8
+check "--format text is the plain sheet" cmp -s "$work/astext.out" "$work/asdefault.out"
+run ashtml cs_CZ.UTF-8 --mode 3 --count 30 --group 4 --seed 8 --format html
+check "--format html is a document" grep -q '^<html>' "$work/ashtml.out"
+check "--format html breaks the page once" [ "$(grep -o 'page-break-before' "$work/ashtml.out" | wc -l)" = 1 ]
+run asrtf cs_CZ.UTF-8 --mode 3 --count 30 --group 4 --seed 8 --format rtf
+check "--format rtf is RTF" grep -q '^{\\rtf1' "$work/asrtf.out"
+check "--format rtf breaks the page once" [ "$(grep -c 'pagebb' "$work/asrtf.out")" = 1 ]
+
 run help cs_CZ.UTF-8 --help
 check "--help exits 0" [ "$(status help)" = 0 ]
 check "--help describes the options" grep -qF -- "--count" "$work/help.out"

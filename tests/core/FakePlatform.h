@@ -58,9 +58,11 @@ public:
         if (clipboardLocked) throw PlatformError("Schránka je obsazená jiným programem.");
         clipboard.reset();
     }
-    void clipboardSetText(const std::string& text) override {
+    void clipboardSetText(const ClipboardFlavours& flavours) override {
         log.push_back("clipboardSetText");
-        clipboard = text;
+        clipboard = flavours.plainText;
+        clipboardHtml = flavours.html;
+        clipboardRtf = flavours.rtf;
     }
     NumberFormat numberFormat() const override { return format; }
 
@@ -71,6 +73,8 @@ public:
     int selStart = -1;
     int selLength = -1;
     std::optional<std::string> clipboard = std::string("earlier clipboard");
+    std::string clipboardHtml;
+    std::string clipboardRtf;
     bool clipboardLocked = false;
     NumberFormat format{",", "\u00A0"};
 };

@@ -2,6 +2,7 @@
 // seven events, prompts answered as a user would, Text1 and the clipboard.
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QDialog>
 #include <QAbstractButton>
 #include <QFontInfo>
@@ -119,7 +120,7 @@ public:
     using QtPlatform::QtPlatform;
 
 protected:
-    void writeClipboard(const QString&) override {}
+    void writeClipboard(QMimeData* data) override { delete data; }
 };
 
 // The sheet the core writes for this seed, option and replies, without any window.
@@ -391,6 +392,26 @@ private Q_SLOTS:
         QTest::mouseClick(program.window.command(3), Qt::LeftButton);
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
         QCOMPARE(program.platform.selText(), std::string());
+    }
+
+    void copyOffersHtmlAndRtfBesideThePlainText() {
+        QtProgram program;
+        program.start();
+        const std::string sheet = "a) 1\u00A0234 na desítky ____________________\r\n\r\n"
+                                  "a) 1\u00A0234 na desítky  1\u00A0230\r\n";
+        program.platform.setText(sheet);
+        QTest::mouseClick(program.window.command(3), Qt::LeftButton);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        QCOMPARE(data->text().toUtf8().toStdString(), sheet);
+        for (const char* type : {"text/plain", "text/html", "text/rtf", "application/rtf"})
+            QVERIFY2(data->hasFormat(QString::fromLatin1(type)), type);
+        const QString html = data->html();
+        QVERIFY(html.contains(QStringLiteral(";break-before:page\">a) 1&nbsp;234 na desítky<span")));
+        const QByteArray rtf = data->data(QStringLiteral("text/rtf"));
+        QVERIFY(rtf.startsWith("{\\rtf1"));
+        QVERIFY(rtf.contains("\\pagebb\\f0\\fs24 a) 1\\~234 na des\\u237itky \\'201\\~230\\par"));
+        QCOMPARE(data->data(QStringLiteral("application/rtf")), rtf);
     }
 
     void textRoundTripKeepsLineBreaksAndNoBreakSpaces() {

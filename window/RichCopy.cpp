@@ -1,0 +1,252 @@
+#include "window/RichCopy.h"
+
+#include <vector>
+
+namespace velnorka {
+
+namespace {
+
+struct Line {
+    std::size_t start;  // byte offset of the line in the text
+    std::string_view text;
+};
+
+// The lines of the text; a text ending in a line break ends with an empty
+// line, as the box shows it. The empty text has none.
+std::vector<Line> splitLines(std::string_view text) {
+    std::vector<Line> lines;
+    if (text.empty()) return lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.push_back({start, text.substr(start, i - start)});
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    lines.push_back({start, text.substr(start)});
+    return lines;
+}
+
+bool hasAnswerBlank(std::string_view line) { return line.find('_') != std::string_view::npos; }
+
+std::optional<std::size_t> keyByShape(std::string_view text) {
+    const std::vector<Line> lines = splitLines(text);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = lines[i].text;
+        if (!line.starts_with("a) ") || hasAnswerBlank(line) || !lines[i - 1].text.empty()) continue;
+        std::size_t before = i - 1;
+        while (before > 0 && lines[before].text.empty()) --before;
+        if (!lines[before].text.empty() && hasAnswerBlank(lines[before].text)) return lines[i].start;
+    }
+    return std::nullopt;
+}
+
+// The next code point of UTF-8 text; malformed bytes give U+FFFD, one byte each.
+char32_t nextCodePoint(std::string_view text, std::size_t& i) {
+    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+    const unsigned char lead = byte(i);
+    int length = 0;
+    char32_t value = 0;
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07;
+    } else {
+        ++i;
+        return 0xFFFD;
+    }
+    if (i + length > text.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    for (int k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        value = (value << 6) | (byte(i + k) & 0x3F);
+    }
+    const bool overlong = (length == 3 && value < 0x800) || (length == 4 && value < 0x10000);
+    if (overlong || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        ++i;
+        return 0xFFFD;
+    }
+    i += static_cast<std::size_t>(length);
+    return value;
+}
+
+// The letter without its accent, for RTF readers that skip \u: Czech and
+// Slovak letters, anything else a question mark.
+char rtfFallback(char32_t c) {
+    static constexpr std::u32string_view accented = U"áäčďéěíĺľňóôŕřšťúůýžÁÄČĎÉĚÍĹĽŇÓÔŔŘŠŤÚŮÝŽ";
+    static constexpr std::string_view plain = "aacdeeillnoorrstuuyzAACDEEILLNOORRSTUUYZ";
+    static_assert(accented.size() == plain.size());
+    const std::size_t at = accented.find(c);
+    return at == std::u32string_view::npos ? '?' : plain[at];
+}
+
+void appendRtfUnit(std::string& out, unsigned unit, char fallback) {
+    // \uN takes a signed 16-bit number.
+    out += "\\u";
+    out += std::to_string(unit < 0x8000 ? static_cast<int>(unit) : static_cast<int>(unit) - 0x10000);
+    out += fallback;
+}
+
+void appendRtfText(std::string& out, std::string_view line) {
+    char32_t previous = 0;
+    for (std::size_t i = 0; i < line.size();) {
+        const char32_t c = nextCodePoint(line, i);
+        if (c == ' ' && previous == ' ') {
+            // Some readers turn a run of literal spaces into other spaces.
+            out += "\\'20";
+        } else if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\t') {
+            out += "\\tab ";
+        } else if (c == 0xA0) {
+            out += "\\~";
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else if (c < 0x10000) {
+            appendRtfUnit(out, static_cast<unsigned>(c), rtfFallback(c));
+        } else {  // a surrogate pair
+            const char32_t offset = c - 0x10000;
+            appendRtfUnit(out, 0xD800 + static_cast<unsigned>(offset >> 10), '?');
+            appendRtfUnit(out, 0xDC00 + static_cast<unsigned>(offset & 0x3FF), '?');
+        }
+        previous = c;
+    }
+}
+
+// Spaces that an HTML reader would drop (a run, or at either end of the line)
+// are written as references, which the readers keep; Word reads them from a
+// spacerun span, browsers from white-space:pre-wrap.
+void appendHtmlText(std::string& out, std::string_view line) {
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == ' ') {
+            std::size_t end = line.find_first_not_of(' ', i);
+            if (end == std::string_view::npos) end = line.size();
+            if (end - i == 1 && i > 0 && end < line.size()) {
+                out += ' ';
+            } else {
+                out += "<span style=\"mso-spacerun:yes\">";
+                for (std::size_t k = i; k < end; ++k) out += "&#32;";
+                out += "</span>";
+            }
+            i = end;
+            continue;
+        }
+        const char c = line[i];
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\t': out += "&#9;"; break;
+            default:
+                if (c == '\xC2' && i + 1 < line.size() && line[i + 1] == '\xA0') {
+                    out += "&nbsp;";
+                    ++i;
+                } else {
+                    out += c;
+                }
+        }
+        ++i;
+    }
+}
+
+}  // namespace
+
+std::optional<std::size_t> findAnswerKey(std::string_view text,
+                                         std::optional<std::size_t> generatedKeyStart) {
+    if (generatedKeyStart) {
+        if (*generatedKeyStart >= text.size()) return std::nullopt;
+        return generatedKeyStart;
+    }
+    return keyByShape(text);
+}
+
+std::string htmlDocument(std::string_view text, std::optional<std::size_t> keyStart) {
+    static constexpr std::string_view paragraph =
+        "<p style=\"margin:0pt;line-height:100%;font-family:'Times New Roman',serif;"
+        "font-size:12pt;white-space:pre-wrap";
+    std::string out;
+    out.reserve(text.size() * 2 + 4096);
+    out += "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+           "</head>\r\n<body>\r\n";
+    out += htmlFragmentStart;
+    for (const Line& line : splitLines(text)) {
+        out += paragraph;
+        if (keyStart && line.start == *keyStart) out += ";page-break-before:always;break-before:page";
+        out += "\">";
+        if (line.text.empty())
+            out += "<br>";  // an empty <p> would collapse
+        else
+            appendHtmlText(out, line.text);
+        out += "</p>";
+    }
+    out += htmlFragmentEnd;
+    out += "\r\n</body>\r\n</html>\r\n";
+    return out;
+}
+
+std::string rtfDocument(std::string_view text, std::optional<std::size_t> keyStart) {
+    std::string out;
+    out.reserve(text.size() * 2 + 1024);
+    out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
+           "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}}\r\n";
+    for (const Line& line : splitLines(text)) {
+        // Every paragraph sets its own format: single spacing, no space around.
+        out += "\\pard\\plain\\sb0\\sa0\\sl240\\slmult1";
+        if (keyStart && line.start == *keyStart) out += "\\pagebb";
+        out += "\\f0\\fs24 ";
+        appendRtfText(out, line.text);
+        out += "\\par\r\n";
+    }
+    out += "}";
+    return out;
+}
+
+std::string windowsHtmlFormat(std::string_view html) {
+    // Ten digits each, so that the header's length does not depend on them.
+    const auto field = [](const char* name, std::size_t value) {
+        std::string digits = std::to_string(value);
+        return std::string(name) + std::string(10 - digits.size(), '0') + digits + "\r\n";
+    };
+    static constexpr std::string_view version = "Version:0.9\r\n";
+    const std::size_t headerSize = version.size() + field("StartHTML:", 0).size() +
+                                   field("EndHTML:", 0).size() + field("StartFragment:", 0).size() +
+                                   field("EndFragment:", 0).size();
+    std::size_t fragmentStart = html.find(htmlFragmentStart);
+    std::size_t fragmentEnd = html.find(htmlFragmentEnd);
+    if (fragmentStart == std::string_view::npos || fragmentEnd == std::string_view::npos) {
+        fragmentStart = 0;  // the whole document is the fragment
+        fragmentEnd = html.size();
+    } else {
+        fragmentStart += htmlFragmentStart.size();
+    }
+    std::string out(version);
+    out += field("StartHTML:", headerSize);
+    out += field("EndHTML:", headerSize + html.size());
+    out += field("StartFragment:", headerSize + fragmentStart);
+    out += field("EndFragment:", headerSize + fragmentEnd);
+    out += html;
+    return out;
+}
+
+ClipboardFlavours clipboardFlavours(std::string_view text,
+                                    std::optional<std::size_t> generatedKeyStart) {
+    const std::optional<std::size_t> keyStart = findAnswerKey(text, generatedKeyStart);
+    return {std::string(text), htmlDocument(text, keyStart), rtfDocument(text, keyStart)};
+}
+
+}  // namespace velnorka
