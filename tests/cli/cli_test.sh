@@ -33,6 +33,7 @@ run() {  # run NAME LOCALE ARGS...: stdout, stderr and status into $work/NAME.*
 status() { cat "$work/$1.status"; }
 empty_stdout() { [[ ! -s $work/$1.out ]]; }
 stderr_has() { grep -qF -- "$2" "$work/$1.err"; }
+differ() { ! cmp -s "$1" "$2"; }
 lacks() { ! LC_ALL=C grep -qF -- "$2" "$work/$1.err"; }  # lacks NAME BYTES: not on stderr
 sheet_ok() {  # sheet_ok NAME MODE COUNT GROUP SEPARATOR
     python3 "$here/../check_sheet.py" --mode "$2" --count "$3" --group "$4" --decimal-separator "$5" "$work/$1.out"
@@ -46,6 +47,16 @@ for mode in 1 2 3; do
     run "en$mode" en_US.UTF-8 --mode "$mode" --count 30 --group 4 --seed "$mode"
     check "mode $mode English sheet" sheet_ok "en$mode" "$mode" 30 4 .
 done
+# Mix sheets with hundredths below 0,01 ("0,004 na setiny  0").
+for seed in 398 954 1049; do
+    run "small$seed" cs_CZ.UTF-8 --mode 3 --count 200 --group 7 --seed "$seed"
+    check "mix sheet of seed $seed" sheet_ok "small$seed" 3 200 7 ,
+done
+# The checker itself finds a wrong answer (whole results end in 0).
+sed '$s/0\r$/1\r/' "$work/cs1.out" >"$work/wrong.out"
+rejected() { ! sheet_ok "$@" 2>/dev/null; }
+check "the changed sheet differs" differ "$work/cs1.out" "$work/wrong.out"
+check "the checker rejects a wrong answer" rejected wrong 1 200 7 ,
 check "Czech decimal numbers use a comma" grep -qE '^[a-z]\) [0-9]+,[0-9]+ na ' "$work/cs2.out"
 check "English decimal numbers use a point" grep -qE '^[a-z]\) [0-9]+\.[0-9]+ na ' "$work/en2.out"
 
@@ -53,7 +64,6 @@ check "English decimal numbers use a point" grep -qE '^[a-z]\) [0-9]+\.[0-9]+ na
 run again1 cs_CZ.UTF-8 --mode 1 --count 200 --group 7 --seed 1
 check "same seed, same bytes" cmp -s "$work/cs1.out" "$work/again1.out"
 run other1 cs_CZ.UTF-8 --mode 1 --count 200 --group 7 --seed 2
-differ() { ! cmp -s "$1" "$2"; }
 check "other seed, other sheet" differ "$work/cs1.out" "$work/other1.out"
 
 # Defaults: mode 1, ten exercises in one group.
