@@ -15,10 +15,8 @@ using namespace test;
 
 WorksheetState startState(std::int16_t mode) {
     WorksheetState state;
+    state.start();
     state.mode = mode;
-    for (std::size_t i = 0; i < 4; ++i) state.wholeLabels[i] = standardWholeLabels[i];
-    for (std::size_t i = 0; i < 3; ++i) state.decimalLabels[i] = standardDecimalLabels[i];
-    state.newline = "\r\n";
     return state;
 }
 
