@@ -101,8 +101,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
     for (int i = 0; i < count; ++i) {
         const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
         std::string argument(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
-        if (size > 1)
-            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), size, nullptr, nullptr);
+        if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), size, nullptr, nullptr);
         arguments.push_back(argument);
     }
     LocalFree(wide);
@@ -166,7 +165,8 @@ constexpr ValueOption valueOptions[] = {
     {"--seed",
      [](Options& options, const std::string& value) -> std::optional<std::string> {
          options.seed = parseSeed(value);
-         if (!options.seed) return "--seed musí být celé číslo 0 až 4294967295, ne " + quotedValue(value) + ".";
+         if (!options.seed)
+             return "--seed musí být celé číslo 0 až 4294967295, ne " + quotedValue(value) + ".";
          return std::nullopt;
      }},
 };
@@ -258,9 +258,7 @@ int main(int argc, char** argv) {
 #else
         case CommandLine::Action::PrintVersion: break;
 #endif
-        case CommandLine::Action::Refuse:
-            printError("velnorka-cli: " + command.refusal);
-            return badInput;
+        case CommandLine::Action::Refuse: printError("velnorka-cli: " + command.refusal); return badInput;
         case CommandLine::Action::PrintSheet: break;
     }
     const Run run = runForm(command.options);

@@ -44,8 +44,7 @@ std::size_t sequenceLength(std::string_view text, std::uint32_t& codePoint) {
         if ((byte(i) & 0xC0) != 0x80) return 0;
         codePoint = (codePoint << 6) | (byte(i) & 0x3Fu);
     }
-    if (codePoint < lowest || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return 0;
+    if (codePoint < lowest || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return 0;
     return length;
 }
 

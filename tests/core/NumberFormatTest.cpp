@@ -173,7 +173,7 @@ TEST(Quoted, ShowsControlCharactersEscapedAndMalformedBytesReplaced) {
     EXPECT_EQ(quotedValue("\x1B[31mred"), "„\\x1B[31mred“");
     EXPECT_EQ(quotedValue("12\r\n"), "„12\\x0D\\x0A“");
     EXPECT_EQ(quotedValue("\x7F\xC2\x85"), "„\\x7F\\x85“");          // DEL and the C1 NEL
-    EXPECT_EQ(quotedValue("a\xFF" "b"), "„a\uFFFDb“");                // a byte that never starts a character
+    EXPECT_EQ(quotedValue("a\xFFz"), "„a\uFFFDz“");              // a byte that never starts a character
     EXPECT_EQ(quotedValue("\xC5"), "„\uFFFD“");                      // cut short
     EXPECT_EQ(quotedValue("\xC0\xAF"), "„\uFFFD\uFFFD“");           // overlong '/'
     EXPECT_EQ(quotedValue("\xED\xA0\x80"), "„\uFFFD\uFFFD\uFFFD“");  // a surrogate
