@@ -154,7 +154,7 @@ TEST(Worksheet, EmptyLineAfterEveryGroupInBothHalves) {
 }
 
 TEST(Worksheet, GroupSizesThatNeverMatchInsertNoEmptyLine) {
-    for (const std::int16_t groupSize : {0, -1, 4, 32767}) {
+    for (const std::int16_t groupSize : std::initializer_list<std::int16_t>{0, -1, 4, 32767}) {
         ScriptedRandom random;
         for (int i = 0; i < 3; ++i) random.add({indexDraw(1, 4), wholeDraw(2000)});
         const Sheet sheet = run(1, 3, random, ",", groupSize);
@@ -164,7 +164,7 @@ TEST(Worksheet, GroupSizesThatNeverMatchInsertNoEmptyLine) {
 }
 
 TEST(Worksheet, NoExerciseForZeroOrNegativeCount) {
-    for (const std::int16_t count : {0, -1, -32768}) {
+    for (const std::int16_t count : std::initializer_list<std::int16_t>{0, -1, -32768}) {
         WorksheetState state = startState(3);
         ScriptedRandom random;
         EXPECT_EQ(writeExercises(state, count, 10, random, ","), "");
