@@ -226,13 +226,16 @@ void printError(const std::string& message) {
 // Writes the whole text to stdout and closes it. A full disk, a closed or a
 // read-only stdout give status writeFailed and a message, never a silent 0.
 int writeOut(std::string_view text) {
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    const bool flushed = std::fflush(stdout) == 0;
-    const int writeError = errno;
-    const bool closed = std::fclose(stdout) == 0;
-    if (written && flushed && closed) return sheetWritten;
-    const int error = writeError != 0 ? writeError : errno;
+    bool failed = false;
+    int error = 0;  // the first failure's errno
+    const auto note = [&](bool ok) {
+        if (!ok && !failed) error = errno;
+        failed = failed || !ok;
+    };
+    note(std::fwrite(text.data(), 1, text.size(), stdout) == text.size());
+    note(std::fflush(stdout) == 0);
+    note(std::fclose(stdout) == 0);
+    if (!failed) return sheetWritten;
     std::string message = "velnorka-cli: výstup se nepodařilo celý zapsat";
     if (error == ENOSPC)
         message += " (disk je plný)";
