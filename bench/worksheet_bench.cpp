@@ -12,10 +12,8 @@ using namespace velnorka;
 void sheetOf200(benchmark::State& benchState, std::int16_t mode) {
     MersenneRandom random(12345u);
     WorksheetState sheet;
+    sheet.start();
     sheet.mode = mode;
-    for (std::size_t i = 0; i < sheet.wholeLabels.size(); ++i) sheet.wholeLabels[i] = standardWholeLabels[i];
-    for (std::size_t i = 0; i < sheet.decimalLabels.size(); ++i) sheet.decimalLabels[i] = standardDecimalLabels[i];
-    sheet.newline = "\r\n";
     for (auto _ : benchState) {
         sheet.answers.clear();
         const std::string questions = writeExercises(sheet, 200, 10, random, ",");

@@ -1,15 +1,20 @@
 // velnorka-cli: prints the worksheet that "Generuj" would put in the text
 // box, for scripting and for checking the generator without a desktop.
+// Plain stdio, no iostreams: it keeps the static Windows build small.
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <deque>
-#include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "cli/RegionalFormat.h"
 #include "platform/Errors.h"
-#include "platform/NumberFormat.h"
 #include "platform/Random.h"
+#include "platform/Utf.h"
 #include "window/Form1.h"
 
 #ifdef _WIN32
@@ -23,6 +28,14 @@ namespace {
 
 using namespace velnorka;
 
+// The exit statuses the usage text and the README promise.
+enum ExitStatus : int {
+    sheetWritten = 0,
+    tooManyExercises = 1,
+    badInput = 2,
+    writeFailed = 3,
+};
+
 constexpr const char* usage =
     "Použití: velnorka-cli [--mode 1|2|3] [--count TEXT] [--group TEXT] [--seed N]\n"
     "                      [--format text|html|rtf]\n"
@@ -35,9 +48,14 @@ constexpr const char* usage =
     "  --format F     text (výchozí), html nebo rtf: co by tlačítko Kopíruj vložilo\n"
     "                 do schránky v tomto formátu (klíč na nové stránce)\n"
     "  --help         tato nápověda\n"
+#ifdef VELNORKA_VERSION
+    "  --version      verze programu\n"
+#endif
     "\n"
-    "Desetinnou čárku a oddělovač tisíců určuje LC_ALL, LC_NUMERIC nebo LANG.\n"
-    "Návratový kód: 0 list vypsán, 1 příliš mnoho příkladů, 2 chybný údaj.\n";
+    "Desetinnou čárku a oddělovač tisíců určuje místní nastavení\n"
+    "(LC_ALL, LC_NUMERIC nebo LANG; ve Windows nastavení oblasti).\n"
+    "Návratový kód: 0 list vypsán, 1 příliš mnoho příkladů, 2 chybný údaj,\n"
+    "3 výstup se nepodařilo zapsat (například plný disk).\n";
 
 // The desktop as the command line sees it: the replies are given up front,
 // the text box is what gets printed.
@@ -87,8 +105,7 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
     for (int i = 0; i < count; ++i) {
         const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
         std::string argument(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
-        if (size > 1)
-            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), size, nullptr, nullptr);
+        if (size > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), size, nullptr, nullptr);
         arguments.push_back(argument);
     }
     LocalFree(wide);
@@ -106,50 +123,143 @@ struct Options {
     std::string format = "text";
 };
 
-[[noreturn]] void fail(const std::string& message) {
-    std::cerr << "velnorka-cli: " << message << "\n";
-    std::exit(2);
-}
-
-std::optional<std::uint32_t> parseSeed(const std::string& text) {
-    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const unsigned long long value = std::stoull(text);
-    if (value > 0xFFFFFFFFull) return std::nullopt;
-    return static_cast<std::uint32_t>(value);
-}
-
-Options parseOptions(const std::vector<std::string>& arguments) {
+// What the command line asks for. `refusal` holds the message when it asks
+// for something that cannot be done.
+struct CommandLine {
+    enum class Action { PrintSheet, PrintUsage, PrintVersion, Refuse };
+    Action action = Action::PrintSheet;
     Options options;
+    std::string refusal;
+};
+
+// Decimal digits only, leading zeros allowed ("007" is 7).
+std::optional<std::uint32_t> parseSeed(std::string_view text) {
+    std::uint32_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || stop != end || error != std::errc()) return std::nullopt;
+    return value;
+}
+
+// Sets the option from its value, or returns why the value is refused.
+using OptionSetter = std::optional<std::string> (*)(Options&, const std::string&);
+
+struct ValueOption {
+    std::string_view name;
+    OptionSetter set;
+};
+
+constexpr ValueOption valueOptions[] = {
+    {"--mode",
+     [](Options& options, const std::string& value) -> std::optional<std::string> {
+         if (value != "1" && value != "2" && value != "3")
+             return "--mode musí být 1, 2 nebo 3, ne " + quotedValue(value) + ".";
+         options.mode = static_cast<std::int16_t>(value[0] - '0');
+         return std::nullopt;
+     }},
+    {"--count",
+     [](Options& options, const std::string& value) -> std::optional<std::string> {
+         options.count = value;
+         return std::nullopt;
+     }},
+    {"--group",
+     [](Options& options, const std::string& value) -> std::optional<std::string> {
+         options.group = value;
+         return std::nullopt;
+     }},
+    {"--seed",
+     [](Options& options, const std::string& value) -> std::optional<std::string> {
+         options.seed = parseSeed(value);
+         if (!options.seed)
+             return "--seed musí být celé číslo 0 až 4294967295, ne " + quotedValue(value) + ".";
+         return std::nullopt;
+     }},
+    {"--format",
+     [](Options& options, const std::string& value) -> std::optional<std::string> {
+         if (value != "text" && value != "html" && value != "rtf")
+             return "--format musí být text, html nebo rtf, ne " + quotedValue(value) + ".";
+         options.format = value;
+         return std::nullopt;
+     }},
+};
+
+CommandLine parseOptions(const std::vector<std::string>& arguments) {
+    CommandLine command;
+    const auto refuse = [&command](std::string message) {
+        command.action = CommandLine::Action::Refuse;
+        command.refusal = std::move(message);
+        return command;
+    };
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
-        if (name == "--help" || name == "-h") {
-            std::cout << usage;
-            std::exit(0);
-        }
-        if (name != "--mode" && name != "--count" && name != "--group" && name != "--seed" &&
-            name != "--format")
-            fail("neznámá volba „" + name + "“. Nápovědu vypíše velnorka-cli --help.");
-        if (i + 1 >= arguments.size()) fail("u volby " + name + " chybí hodnota.");
-        const std::string& value = arguments[++i];
-        if (name == "--mode") {
-            if (value != "1" && value != "2" && value != "3")
-                fail("--mode musí být 1, 2 nebo 3, ne „" + value + "“.");
-            options.mode = static_cast<std::int16_t>(value[0] - '0');
-        } else if (name == "--count") {
-            options.count = value;
-        } else if (name == "--group") {
-            options.group = value;
-        } else if (name == "--format") {
-            if (value != "text" && value != "html" && value != "rtf")
-                fail("--format musí být text, html nebo rtf, ne „" + value + "“.");
-            options.format = value;
-        } else {
-            options.seed = parseSeed(value);
-            if (!options.seed) fail("--seed musí být celé číslo 0 až 4294967295, ne „" + value + "“.");
-        }
+        if (name == "--help" || name == "-h") return {CommandLine::Action::PrintUsage, {}, {}};
+#ifdef VELNORKA_VERSION
+        if (name == "--version") return {CommandLine::Action::PrintVersion, {}, {}};
+#endif
+        const ValueOption* option = nullptr;
+        for (const ValueOption& candidate : valueOptions)
+            if (candidate.name == name) option = &candidate;
+        if (option == nullptr)
+            return refuse("neznámá volba " + quotedValue(name) + ". Nápovědu vypíše velnorka-cli --help.");
+        if (i + 1 >= arguments.size()) return refuse("u volby " + name + " chybí hodnota.");
+        if (std::optional<std::string> refusal = option->set(command.options, arguments[++i]))
+            return refuse(std::move(*refusal));
     }
-    return options;
+    return command;
+}
+
+// The sheet as the text box would receive it, or the message why not.
+struct Run {
+    ExitStatus status = sheetWritten;
+    std::string text;  // the sheet, or the message for stderr
+};
+
+Run runForm(const Options& options) {
+    ConsolePlatform platform({options.count, options.group}, userNumberFormat());
+    MersenneRandom random(options.seed);
+    Form1 form(platform, random);
+    try {
+        form.Form_Load();
+        if (options.mode == 2) form.Option2_Click();
+        if (options.mode == 3) form.Option3_Click();
+        form.Command1_Click();
+    } catch (const UserError& error) {
+        return {badInput, std::string("velnorka-cli: ") + error.what()};
+    }
+    if (!platform.textSet) return {tooManyExercises, platform.message};
+    // The bytes "Kopíruj" puts on the clipboard in the chosen flavour.
+    form.Command3_Click();
+    const ClipboardFlavours& copied = platform.clipboard;
+    if (options.format == "html") return {sheetWritten, copied.html};
+    if (options.format == "rtf") return {sheetWritten, copied.rtf};
+    return {sheetWritten, copied.plainText};
+}
+
+void printError(const std::string& message) {
+    // Nothing is left to report a failing stderr to; the status still tells.
+    std::fputs((message + "\n").c_str(), stderr);
+}
+
+// Writes the whole text to stdout and closes it. A full disk, a closed or a
+// read-only stdout give status writeFailed and a message, never a silent 0.
+int writeOut(std::string_view text) {
+    bool failed = false;
+    int error = 0;  // the first failure's errno
+    const auto note = [&](bool ok) {
+        if (!ok && !failed) error = errno;
+        failed = failed || !ok;
+    };
+    note(std::fwrite(text.data(), 1, text.size(), stdout) == text.size());
+    note(std::fflush(stdout) == 0);
+    note(std::fclose(stdout) == 0);
+    if (!failed) return sheetWritten;
+    std::string message = "velnorka-cli: výstup se nepodařilo celý zapsat";
+    if (error == ENOSPC)
+        message += " (disk je plný)";
+    else if (error == EBADF)
+        message += " (výstup je zavřený nebo jen pro čtení)";
+    printError(message + ".");
+    return writeFailed;
 }
 
 }  // namespace
@@ -160,29 +270,21 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
-    const Options options = parseOptions(utf8Arguments(argc, argv));
-
-    ConsolePlatform platform({options.count, options.group}, numberFormatFromEnvironment());
-    MersenneRandom random(options.seed);
-    Form1 form(platform, random);
-    try {
-        form.Form_Load();
-        if (options.mode == 2) form.Option2_Click();
-        if (options.mode == 3) form.Option3_Click();
-        form.Command1_Click();
-    } catch (const UserError& error) {
-        fail(error.what());
+    const CommandLine command = parseOptions(utf8Arguments(argc, argv));
+    switch (command.action) {
+        case CommandLine::Action::PrintUsage: return writeOut(usage);
+#ifdef VELNORKA_VERSION
+        case CommandLine::Action::PrintVersion: return writeOut("velnorka-cli " VELNORKA_VERSION "\n");
+#else
+        case CommandLine::Action::PrintVersion: break;
+#endif
+        case CommandLine::Action::Refuse: printError("velnorka-cli: " + command.refusal); return badInput;
+        case CommandLine::Action::PrintSheet: break;
     }
-    if (!platform.textSet) {
-        std::cerr << platform.message << "\n";
-        return 1;
+    const Run run = runForm(command.options);
+    if (run.status != sheetWritten) {
+        printError(run.text);
+        return run.status;
     }
-    // The bytes "Kopíruj" puts on the clipboard in the chosen flavour.
-    form.Command3_Click();
-    const ClipboardFlavours& copied = platform.clipboard;
-    const std::string& sheet = options.format == "html" ? copied.html
-                               : options.format == "rtf" ? copied.rtf
-                                                         : copied.plainText;
-    std::fwrite(sheet.data(), 1, sheet.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 2;
+    return writeOut(run.text);
 }

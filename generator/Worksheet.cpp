@@ -78,6 +78,12 @@ ExerciseText drawExercise(WorksheetState& s, RandomSource& random, const NumberF
 
 }  // namespace
 
+void WorksheetState::start() {
+    for (std::size_t i = 0; i < wholeLabels.size(); ++i) wholeLabels[i] = standardWholeLabels[i];
+    for (std::size_t i = 0; i < decimalLabels.size(); ++i) decimalLabels[i] = standardDecimalLabels[i];
+    newline = std::string(1, static_cast<char>(13)) + static_cast<char>(10);
+}
+
 std::string writeExercises(WorksheetState& state, std::int16_t count, std::int16_t groupSize,
                            RandomSource& random, std::string_view decimalSeparator) {
     std::string questions;

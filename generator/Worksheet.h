@@ -31,6 +31,10 @@ struct WorksheetState {
     std::int32_t whole = 0;
     double decimal = 0.0;
     double tensNumber = 0.0;
+
+    // Fills the label tables with the standard labels and sets the line
+    // break, as the form does when it loads. Everything else stays as it is.
+    void start();
 };
 
 // Writes `count` exercises for state.mode (none when count < 1), appending

@@ -7,6 +7,7 @@
 
 #include "platform/Decimal.h"
 #include "platform/Errors.h"
+#include "platform/Utf.h"
 
 namespace velnorka {
 
@@ -15,38 +16,7 @@ namespace {
 constexpr std::string_view noBreakSpace = "\u00A0";
 constexpr std::string_view narrowNoBreakSpace = "\u202F";
 
-// Languages that write a decimal comma, with the group separator they use.
-struct LanguageFormat {
-    std::string_view language;
-    std::string_view groupSeparator;
-};
-constexpr LanguageFormat commaLanguages[] = {
-    {"be", noBreakSpace}, {"bg", noBreakSpace}, {"ca", "."},          {"cs", noBreakSpace},
-    {"da", "."},          {"de", "."},          {"el", "."},          {"es", "."},
-    {"et", noBreakSpace}, {"fi", noBreakSpace}, {"fr", narrowNoBreakSpace},
-    {"hr", "."},          {"hu", noBreakSpace}, {"id", "."},          {"it", "."},
-    {"kk", noBreakSpace}, {"lt", noBreakSpace}, {"lv", noBreakSpace}, {"nb", noBreakSpace},
-    {"nl", "."},          {"nn", noBreakSpace}, {"no", noBreakSpace}, {"pl", noBreakSpace},
-    {"pt", "."},          {"ro", "."},          {"ru", noBreakSpace}, {"sk", noBreakSpace},
-    {"sl", "."},          {"sr", "."},          {"sv", noBreakSpace}, {"tr", "."},
-    {"uk", noBreakSpace}, {"vi", "."},
-};
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The reply as the message quotes it: at most 40 characters, cut on a
-// character boundary.
-std::string quoted(std::string_view reply) {
-    constexpr std::size_t maxBytes = 40;
-    std::string shown(reply.substr(0, maxBytes));
-    if (reply.size() > maxBytes) {
-        while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80)
-            shown.pop_back();
-        if (!shown.empty() && static_cast<unsigned char>(shown.back()) >= 0xC0) shown.pop_back();
-        shown += "…";
-    }
-    return "„" + shown + "“";
-}
 
 std::string_view trimBlanks(std::string_view text) {
     for (;;) {
@@ -65,12 +35,12 @@ std::string_view trimBlanks(std::string_view text) {
 
 [[noreturn]] void throwNotANumber(std::string_view reply) {
     throw ConversionError(ConversionError::Reason::NotANumber,
-                          quoted(reply) + " není číslo. Zadejte celé číslo, například 10.");
+                          quotedValue(reply) + " není číslo. Zadejte celé číslo, například 10.");
 }
 
 [[noreturn]] void throwOutOfRange(std::string_view reply) {
     throw ConversionError(ConversionError::Reason::OutOfRange,
-                          "Číslo " + quoted(reply) +
+                          "Číslo " + quotedValue(reply) +
                               " je mimo povolený rozsah. Zadejte celé číslo od -32768 do 32767.");
 }
 
@@ -92,21 +62,6 @@ bool startsWithGroupSeparator(std::string_view text, const NumberFormat& format,
 }
 
 }  // namespace
-
-NumberFormat numberFormatForLocale(std::string_view localeName) {
-    const std::string_view language = localeName.substr(0, localeName.find_first_of("_.@-"));
-    for (const LanguageFormat& entry : commaLanguages)
-        if (entry.language == language) return {",", std::string(entry.groupSeparator)};
-    return {".", ","};
-}
-
-NumberFormat numberFormatFromEnvironment() {
-    for (const char* name : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value != nullptr && *value != '\0') return numberFormatForLocale(value);
-    }
-    return numberFormatForLocale("C");
-}
 
 std::int16_t replyToInt16(std::string_view reply, const NumberFormat& format) {
     std::string_view text = trimBlanks(reply);

@@ -14,14 +14,6 @@ struct NumberFormat {
     bool operator==(const NumberFormat&) const = default;
 };
 
-// Separators for a POSIX locale name such as "cs_CZ.UTF-8", "de_DE@euro",
-// "en_US" or "C". Unknown languages get the C format.
-NumberFormat numberFormatForLocale(std::string_view localeName);
-
-// The format the environment asks for: the first non-empty of LC_ALL,
-// LC_NUMERIC and LANG, as the Linux desktop reads it.
-NumberFormat numberFormatFromEnvironment();
-
 // A prompt reply as a 16-bit integer: blanks around it ignored, the regional
 // decimal and group separators, rounded to nearest with halves to even.
 // Throws ConversionError for empty or non-numeric text and for a value

@@ -1,5 +1,7 @@
 #pragma once
-// UTF-8 helpers for the text box: lengths in UTF-16 code units.
+// UTF-8 helpers: lengths in UTF-16 code units for the text box, and text
+// quoted safely in a message.
+#include <string>
 #include <string_view>
 
 namespace velnorka {
@@ -7,5 +9,11 @@ namespace velnorka {
 // Number of UTF-16 code units the UTF-8 text takes (a line break "\r\n"
 // counts two). Malformed bytes count one each.
 int utf16Length(std::string_view utf8);
+
+// A value as a message quotes it: „value“, cut to its first 40 characters
+// with "…" after it. Control characters are shown as \xHH (ESC as \x1B) and
+// malformed UTF-8 as U+FFFD, so that nothing in a reply or an argument can
+// steer a terminal or break the message over lines.
+std::string quotedValue(std::string_view value);
 
 }  // namespace velnorka

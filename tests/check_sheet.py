@@ -63,9 +63,10 @@ def check_range(mode: int, label: str, value: Decimal) -> None:
         need(value == value.to_integral() and 1000 <= value <= 9999)
     elif label in WHOLE:
         need(value == value.to_integral() and 10000 <= value <= 99999)
-    else:
-        need(Decimal("0.01") <= value <= Decimal("98.999"))
-        need(decimals(value) <= (3 if label == "na setiny" else 2))
+    elif label == "na setiny":  # three fraction digits: 0,001 is the smallest
+        need(Decimal("0.001") <= value <= Decimal("98.999") and decimals(value) <= 3)
+    else:  # two fraction digits
+        need(Decimal("0.01") <= value <= Decimal("98.99") and decimals(value) <= 2)
 
 
 def expected_shape(count: int, group: int) -> list:

@@ -67,10 +67,7 @@ void Form1::report(const std::string& message) noexcept {
 
 void Form1::Form_Load() {
     random_.randomize();
-    for (std::size_t i = 0; i < wholeLabels.size(); ++i) wholeLabels[i] = standardWholeLabels[i];
-    for (std::size_t i = 0; i < decimalLabels.size(); ++i)
-        decimalLabels[i] = standardDecimalLabels[i];
-    newline = std::string(1, static_cast<char>(13)) + static_cast<char>(10);
+    start();
     platform_.setOptionValue(1, true);
     Option1_Click();  // selecting an option raises its click event
     mode = 1;

@@ -11,6 +11,8 @@ if [[ ! -x $linux ]]; then
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/locales.sh"
+make_locales "$work/locales" cs_CZ en_US || exit 1
 failures=0
 for locale in cs_CZ.UTF-8 en_US.UTF-8; do
     for mode in 1 2 3; do

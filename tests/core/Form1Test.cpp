@@ -244,17 +244,17 @@ public:
     void setText(const std::string&) override { throw std::runtime_error("text box gone"); }
 };
 
-TEST(Form1Dispatcher, NeverLetsAnExceptionOut) {
+TEST(Form1Dispatcher, FailuresWhileReportingEndTheHandlerAndTheFormGoesOn) {
     BrokenPlatform platform;
     MersenneRandom random(1u);
     Form1 form(platform, random);
     form.raise(FormEvent::Load);
     platform.replies = {"abc"};
-    EXPECT_NO_THROW(form.raise(FormEvent::Command1Click));
+    form.raise(FormEvent::Command1Click);  // the message about "abc" fails too
     platform.replies = {"3", "3"};
-    EXPECT_NO_THROW(form.raise(FormEvent::Command1Click));
+    form.raise(FormEvent::Command1Click);  // the text box fails
+    EXPECT_TRUE(platform.replies.empty());  // the second run still asked both questions
     EXPECT_EQ(platform.log.back(), "pointer:default");  // the hourglass does not stay up
-    EXPECT_NO_THROW(form.raise(FormEvent::Command2Click));
 }
 
 }  // namespace

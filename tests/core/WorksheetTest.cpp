@@ -15,10 +15,8 @@ using namespace test;
 
 WorksheetState startState(std::int16_t mode) {
     WorksheetState state;
+    state.start();
     state.mode = mode;
-    for (std::size_t i = 0; i < 4; ++i) state.wholeLabels[i] = standardWholeLabels[i];
-    for (std::size_t i = 0; i < 3; ++i) state.decimalLabels[i] = standardDecimalLabels[i];
-    state.newline = "\r\n";
     return state;
 }
 
@@ -156,7 +154,7 @@ TEST(Worksheet, EmptyLineAfterEveryGroupInBothHalves) {
 }
 
 TEST(Worksheet, GroupSizesThatNeverMatchInsertNoEmptyLine) {
-    for (const std::int16_t groupSize : {0, -1, 4, 32767}) {
+    for (const std::int16_t groupSize : std::initializer_list<std::int16_t>{0, -1, 4, 32767}) {
         ScriptedRandom random;
         for (int i = 0; i < 3; ++i) random.add({indexDraw(1, 4), wholeDraw(2000)});
         const Sheet sheet = run(1, 3, random, ",", groupSize);
@@ -166,7 +164,7 @@ TEST(Worksheet, GroupSizesThatNeverMatchInsertNoEmptyLine) {
 }
 
 TEST(Worksheet, NoExerciseForZeroOrNegativeCount) {
-    for (const std::int16_t count : {0, -1, -32768}) {
+    for (const std::int16_t count : std::initializer_list<std::int16_t>{0, -1, -32768}) {
         WorksheetState state = startState(3);
         ScriptedRandom random;
         EXPECT_EQ(writeExercises(state, count, 10, random, ","), "");
