@@ -32,6 +32,7 @@ constexpr const char* usage =
     "  --group TEXT   po kolika příkladech vynechat řádek (výchozí 10)\n"
     "  --seed N       počáteční hodnota náhodných čísel 0..4294967295 (výchozí: hodiny)\n"
     "  --help         tato nápověda\n"
+    "  --version      číslo verze\n"
     "\n"
     "Desetinnou čárku a oddělovač tisíců určuje LC_ALL, LC_NUMERIC nebo LANG.\n"
     "Návratový kód: 0 list vypsán, 1 příliš mnoho příkladů, 2 chybný údaj.\n";
@@ -118,6 +119,10 @@ Options parseOptions(const std::vector<std::string>& arguments) {
     Options options;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
+        if (name == "--version") {
+            std::fputs("velnorka-cli " VELNORKA_VERSION "\n", stdout);
+            std::exit(0);
+        }
         if (name == "--help" || name == "-h") {
             std::cout << usage;
             std::exit(0);
