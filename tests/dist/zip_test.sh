@@ -47,10 +47,12 @@ fi
 drive() {
   set -euo pipefail
   local emulator=$root/scripts/wine-run
-  LC_ALL=C "$emulator" "$folder/velnorka-cli.exe" --version >"$work/version.txt"
+  # Wine reads the folder's name in the locale's character set.
+  export LC_ALL=C.UTF-8
+  "$emulator" "$folder/velnorka-cli.exe" --version >"$work/version.txt"
   [[ $(tr -d '\r' <"$work/version.txt") == "velnorka-cli $version" ]] ||
     { echo "FAIL: velnorka-cli.exe --version says: $(cat "$work/version.txt")" >&2; return 1; }
-  LC_ALL=C "$emulator" "$folder/velnorka-cli.exe" --mode 3 --count 20 --group 5 --seed 7 >"$work/cli.txt"
+  "$emulator" "$folder/velnorka-cli.exe" --mode 3 --count 20 --group 5 --seed 7 >"$work/cli.txt"
   python3 "$root/tests/check_sheet.py" --mode 3 --count 20 --group 5 --decimal . "$work/cli.txt"
   bash "$root/tests/win32/end_to_end.sh" "$emulator" "$folder/velnorka.exe" "$probe" \
     "$root/tests/check_sheet.py" short
