@@ -22,7 +22,7 @@ cc -O2 -o "$watcher" "$root/platform/win32/bench/MapWatch.c" -lX11
 
 measure() {
   set -euo pipefail
-  local emulator=$root/scripts/wine-run work
+  local emulator=$root/scripts/wine-run
   work=$(mktemp -d)
   trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
   # One wine server with its system processes already up, as on a running
