@@ -4,7 +4,7 @@
 # All install the Debian packages that are missing first.
 SHELL := /bin/bash
 .DEFAULT_GOAL := run
-VERSION := $(shell sed -n 's/^project(velnorka VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION := $(shell sed -n '/^project/s/.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: deps linux windows run test test-linux test-linux32 test-sanitize test-fuzz test-windows \
         dist test-dist bench clean
