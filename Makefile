@@ -1,10 +1,13 @@
 # make run   builds the Linux desktop program and starts it
 # make test  builds everything and runs every test
-# Both install the Debian packages that are missing first.
+# make dist  builds the release files into dist/
+# All install the Debian packages that are missing first.
 SHELL := /bin/bash
 .DEFAULT_GOAL := run
+VERSION := $(shell sed -n '/^project/s/.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: deps linux run test test-linux test-linux32 test-sanitize test-fuzz test-windows bench clean
+.PHONY: deps linux windows run test test-linux test-linux32 test-sanitize test-fuzz test-windows \
+        dist test-dist test-werror bench clean
 
 deps:
 	@scripts/install-deps
@@ -21,10 +24,15 @@ run: linux
 	    build/linux/cli/velnorka-cli --mode 3 --count 12 --group 4; \
 	fi
 
-test: deps test-linux test-linux32 test-sanitize test-fuzz test-windows
+test: deps test-werror test-linux test-linux32 test-sanitize test-fuzz test-windows test-dist
 
 test-linux: linux
 	ctest --preset linux
+
+# Every warning of the Linux build is an error here.
+test-werror: deps
+	cmake --preset werror
+	cmake --build --preset werror
 
 # The core on a 32-bit x86 processor (under qemu-i386): same sheets, same bytes.
 test-linux32: linux
@@ -42,22 +50,27 @@ test-fuzz:
 	cmake --build --preset fuzz
 	ctest --preset fuzz
 
-# The shipped program is the 32-bit build. Where this machine cannot execute
-# 32-bit code, wine runs the same sources built as 64-bit instead.
-test-windows: linux
+windows: deps
 	cmake --preset windows
 	cmake --build --preset windows
-	@if scripts/host-runs-32bit; then \
-	    ctest --preset windows; \
-	else \
-	    echo "This machine cannot run 32-bit code: the 32-bit build is checked without wine,"; \
-	    echo "and its sources run under wine as a 64-bit build."; \
-	    ctest --preset windows --label-exclude wine && \
-	    cmake --preset windows64 && cmake --build --preset windows64 && ctest --preset windows64; \
-	fi
+
+# The shipped program is the 32-bit build, tested under 32-bit wine. Where
+# this machine cannot execute 32-bit code, wine runs the same sources built
+# as 64-bit instead.
+test-windows: linux windows
+	scripts/test-windows
+
+# dist/velnorka-$(VERSION)-windows-x86.zip and dist/velnorka_$(VERSION)_amd64.deb
+dist: linux windows
+	scripts/make-dist
+
+# Both release files opened as their users would.
+test-dist: dist
+	tests/dist/zip_test.sh dist/velnorka-$(VERSION)-windows-x86.zip build/windows/tests/win32/velnorka_probe.exe
+	tests/dist/deb_test.sh dist/velnorka_$(VERSION)_amd64.deb
 
 bench: linux
 	build/linux/bench/velnorka_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -48,9 +48,7 @@ constexpr const char* usage =
     "  --format F     text (výchozí), html nebo rtf: co by tlačítko Kopíruj vložilo\n"
     "                 do schránky v tomto formátu (klíč na nové stránce)\n"
     "  --help         tato nápověda\n"
-#ifdef VELNORKA_VERSION
     "  --version      verze programu\n"
-#endif
     "\n"
     "Desetinnou čárku a oddělovač tisíců určuje místní nastavení\n"
     "(LC_ALL, LC_NUMERIC nebo LANG; ve Windows nastavení oblasti).\n"
@@ -193,9 +191,7 @@ CommandLine parseOptions(const std::vector<std::string>& arguments) {
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
         if (name == "--help" || name == "-h") return {CommandLine::Action::PrintUsage, {}, {}};
-#ifdef VELNORKA_VERSION
         if (name == "--version") return {CommandLine::Action::PrintVersion, {}, {}};
-#endif
         const ValueOption* option = nullptr;
         for (const ValueOption& candidate : valueOptions)
             if (candidate.name == name) option = &candidate;
@@ -273,11 +269,7 @@ int main(int argc, char** argv) {
     const CommandLine command = parseOptions(utf8Arguments(argc, argv));
     switch (command.action) {
         case CommandLine::Action::PrintUsage: return writeOut(usage);
-#ifdef VELNORKA_VERSION
         case CommandLine::Action::PrintVersion: return writeOut("velnorka-cli " VELNORKA_VERSION "\n");
-#else
-        case CommandLine::Action::PrintVersion: break;
-#endif
         case CommandLine::Action::Refuse: printError("velnorka-cli: " + command.refusal); return badInput;
         case CommandLine::Action::PrintSheet: break;
     }

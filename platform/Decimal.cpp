@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace velnorka {
@@ -14,8 +16,10 @@ constexpr double powersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// Digits of a shortest or scientific to_chars text: "-1.2345e+02" or "123.45".
-Decimal parseCharsText(const char* begin, const char* end) {
+// Digits of a scientific printf text: "-1.2345e+02". Its decimal point
+// follows the C library's numeric locale: any character that is not a digit
+// counts as the point.
+Decimal parseScientificText(const char* begin, const char* end) {
     Decimal result;
     const char* p = begin;
     if (*p == '-') {
@@ -26,11 +30,11 @@ Decimal parseCharsText(const char* begin, const char* end) {
     int digitsSeen = 0;
     int exponent = 0;
     for (; p != end; ++p) {
-        if (*p == '.') {
-            pointAt = digitsSeen;
-        } else if (*p == 'e') {
+        if (*p == 'e') {
             std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
             break;
+        } else if (*p < '0' || *p > '9') {
+            pointAt = digitsSeen;
         } else {
             ++digitsSeen;
             if (*p != '0' || !result.digits.empty())
@@ -68,17 +72,12 @@ Decimal toDecimal(double value) {
         decimal.digits.assign(buffer, static_cast<std::size_t>(end - buffer));
         return decimal;
     }
-    // The shortest text that reads back as the value; when it has at most 15
-    // significant digits it is also the value rounded to 15 digits.
-    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (shortest.ec == std::errc{}) {
-        Decimal decimal = parseCharsText(buffer, shortest.ptr);
-        if (decimal.digits.size() <= 15) return decimal;
-    }
-    const auto rounded =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
-    if (rounded.ec != std::errc{}) return Decimal{};
-    return parseCharsText(buffer, rounded.ptr);
+    // The value rounded to 15 significant digits. printf rather than the
+    // floating-point std::to_chars: its tables would make up a third of the
+    // Windows program.
+    const int length = std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    if (length <= 0 || length >= static_cast<int>(sizeof buffer)) return Decimal{};
+    return parseScientificText(buffer, buffer + length);
 }
 
 double toDouble(const Decimal& value) {
@@ -101,9 +100,10 @@ double toDouble(const Decimal& value) {
     end = std::copy_n(value.digits.data(), length, end);
     *end++ = 'e';
     end = std::to_chars(end, text + sizeof text, value.exponent - static_cast<int>(length)).ptr;
-    double result = 0.0;
-    std::from_chars(text, end, result);
-    return result;
+    *end = '\0';
+    // Correctly rounded, and with no decimal point in the text the C
+    // library's locale does not matter.
+    return std::strtod(text, nullptr);
 }
 
 void appendFixed(std::string& out, const Decimal& value, std::string_view point, bool zeroBeforePoint) {

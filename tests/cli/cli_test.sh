@@ -161,5 +161,10 @@ run help cs_CZ.UTF-8 --help
 check "--help exits 0" [ "$(status help)" = 0 ]
 check "--help describes the options" grep -qF -- "--count" "$work/help.out"
 
+# The release's version number, from the build.
+run version cs_CZ.UTF-8 --version
+check "--version exits 0" [ "$(status version)" = 0 ]
+check "--version prints the release" [ "$(cat "$work/version.out")" = "velnorka-cli $VELNORKA_VERSION" ]
+
 echo "cli: $passes passed, $failures failed"
 [[ $failures -eq 0 ]]

@@ -222,3 +222,28 @@ TEST(PlainText, AgreesWithFifteenDigitPrintfOverTheWholeDomain) {
 
 }  // namespace
 }  // namespace velnorka
+
+#include <clocale>
+
+namespace velnorka {
+namespace {
+
+#ifndef _WIN32
+// The command-line tool on Linux takes its numeric locale from the system;
+// the number text must not change with it. (The Windows programs never set
+// the C library's locale.)
+TEST(PlainText, SameUnderACommaLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "cs_CZ.UTF-8")) GTEST_SKIP() << "no cs_CZ.UTF-8 locale here";
+    const std::string longValue = plainText(0.1 + 0.2);
+    const std::string shortValue = plainText(1234567.891);
+    const std::string tiny = defaultText(1.5e-20, czech);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(longValue, " .3");
+    EXPECT_EQ(shortValue, " 1234567.891");
+    EXPECT_EQ(tiny, "1,5E-20");
+}
+#endif
+
+}  // namespace
+}  // namespace velnorka

@@ -4,12 +4,14 @@
 # program shows is read from inside wine by velnorka_probe, the sheets from
 # the Windows clipboard (with their CRLF), and checked line by line.
 # Needs a display of its own (with-display.sh).
-# usage: end_to_end.sh EMULATOR VELNORKA_EXE PROBE_EXE CHECK_SHEET_PY
+# usage: end_to_end.sh EMULATOR VELNORKA_EXE PROBE_EXE CHECK_SHEET_PY [short]
+# "short" drives one sheet only: start, Generuj 10/5, Kopíruj, close.
 set -euo pipefail
 emulator=$1
 program=$2
 probe_exe=$3
 checker=$4
+drive=${5:-full}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -98,6 +100,26 @@ probe decimal "$(probe_file decimal.txt)" || fail "no regional decimal separator
 decimal=$(cat "$work/decimal.txt")
 [[ $decimal == , ]] || fail "the regional decimal separator is \"$decimal\", not a comma"
 
+close_program() {
+  echo "closing the window ends the program"
+  probe close 20 || fail "the window did not close"
+  for _ in $(seq 100); do
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app" 2>/dev/null && fail "the program still runs"
+  wait "$app" || fail "the program ended with $?"
+  echo "OK"
+}
+
+if [[ $drive == short ]]; then
+  echo "whole numbers, 10 exercises in groups of 5"
+  generate_and_copy sheet.txt 10 5
+  python3 "$checker" "$work/sheet.txt" --mode 1 --count 10 --group 5 --decimal "$decimal"
+  close_program
+  exit 0
+fi
+
 echo "whole numbers, 25 exercises in groups of 5"
 generate_and_copy sheet1.txt 25 5
 python3 "$checker" "$work/sheet1.txt" --mode 1 --count 25 --group 5 --decimal "$decimal"
@@ -145,12 +167,4 @@ click "${smaz[@]}"
 copy_to empty.txt
 [[ ! -s $work/empty.txt ]] || fail "Smaž left text behind"
 
-echo "closing the window ends the program"
-probe close 20 || fail "the window did not close"
-for _ in $(seq 100); do
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app" 2>/dev/null && fail "the program still runs"
-wait "$app" || fail "the program ended with $?"
-echo "OK"
+close_program
