@@ -14,7 +14,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <climits>
@@ -111,18 +110,10 @@ QtPlatform::~QtPlatform() {
     if (busy_) QApplication::restoreOverrideCursor();
 }
 
-int QtPlatform::runModal(QDialog& dialog) {
-    if (dialogHook_) {
-        // Runs inside the dialog's own event loop, once it is shown.
-        QTimer::singleShot(0, &dialog, [this, &dialog] { dialogHook_(dialog); });
-    }
-    return dialog.exec();
-}
-
 std::optional<std::string> QtPlatform::inputBox(const std::string& prompt,
                                                 const std::string& defaultReply) {
     PromptDialog dialog(&window_, fromUtf8(prompt), fromUtf8(defaultReply));
-    if (runModal(dialog) != QDialog::Accepted) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return toUtf8(dialog.reply());
 }
 
@@ -130,7 +121,7 @@ void QtPlatform::msgBox(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), fromUtf8(text),
                     QMessageBox::Ok, &window_);
     box.setTextFormat(Qt::PlainText);
-    runModal(box);
+    box.exec();
 }
 
 void QtPlatform::setMousePointer(MousePointer pointer) {
@@ -199,15 +190,11 @@ void QtPlatform::clipboardClear() {
     clipboard->clear(QClipboard::Clipboard);
 }
 
-void QtPlatform::writeClipboard(const QString& text) {
-    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
-}
-
 void QtPlatform::clipboardSetText(const std::string& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) throw PlatformError("Schránka není dostupná.");
     const QString qtext = fromUtf8(text);
-    writeClipboard(qtext);
+    clipboard->setText(qtext, QClipboard::Clipboard);
     // X11 reports no failure; a clipboard that we do not hold reads back otherwise.
     if (clipboard->text(QClipboard::Clipboard) != qtext)
         throw PlatformError("Text se nepodařilo vložit do schránky. Zkuste to prosím znovu.");

@@ -2,11 +2,9 @@
 // Platform on Qt: the prompt and message box, the busy pointer, Text1, the
 // option buttons, the clipboard and the regional number format.
 #include <QString>
-#include <functional>
 
 #include "platform/Platform.h"
 
-class QDialog;
 class QTextDocument;
 
 namespace velnorka::qt {
@@ -34,21 +32,8 @@ public:
     void clipboardSetText(const std::string& text) override;
     NumberFormat numberFormat() const override;
 
-    // Called with each modal dialog (prompt or message box) once it runs, so
-    // that a test can answer it as a user would. Empty in the program.
-    using DialogHook = std::function<void(QDialog&)>;
-    void setDialogHook(DialogHook hook) { dialogHook_ = std::move(hook); }
-
-protected:
-    // Hands the text to the desktop's clipboard. A test overrides it to play
-    // a clipboard that another program keeps.
-    virtual void writeClipboard(const QString& text);
-
 private:
-    int runModal(QDialog& dialog);
-
     Form1Window& window_;
-    DialogHook dialogHook_;
     bool busy_ = false;
 };
 
