@@ -1,8 +1,9 @@
 #include "platform/qt/Form1Window.h"
 
-#include <QGroupBox>
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,6 +45,24 @@ public:
 
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// Enter on a focused button presses it, as Space does (and as in Windows
+// dialogs), without any button becoming the default that Enter presses from
+// elsewhere.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+            QPushButton::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        if (!event->isAutoRepeat()) click();
+    }
 };
 
 QFont text1Qfont() {
@@ -118,7 +137,7 @@ QWidget* Form1Window::createControl(const ControlSpec& entry, QWidget* parent) {
             return edit;
         }
         case ControlKind::CommandButton: {
-            auto* button = new QPushButton(captionText(entry.caption), parent);
+            auto* button = new CommandButton(captionText(entry.caption), parent);
             button->setAutoDefault(false);
             button->setDefault(false);
             return button;

@@ -605,6 +605,27 @@ private Q_SLOTS:
         QCOMPARE(format.groupSeparator, std::string(nbsp));
     }
 
+    void enterOnAFocusedButtonPressesIt() {
+        QtProgram program;
+        program.start();
+        program.platform.setText("kept");
+        DialogScript script;
+        script.press(Qt::Key_Escape);
+        program.window.command(1)->setFocus();
+        QTest::keyClick(program.window.command(1), Qt::Key_Return);
+        QCOMPARE(script.seen.size(), std::size_t{1});
+        QVERIFY(script.seen[0].isPrompt);
+        QTest::keyClick(program.window.command(2), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(program.platform.text(), std::string());
+        // No button is the default: Enter in the box is a line break there.
+        QTest::keyClicks(program.window.text1(), QStringLiteral("a"));
+        QTest::keyClick(program.window.text1(), Qt::Key_Return);
+        QTest::keyClicks(program.window.text1(), QStringLiteral("b"));
+        QCOMPARE(program.platform.text(), std::string("a\r\nb"));
+        QCOMPARE(script.seen.size(), std::size_t{1});
+        QCOMPARE(script.unexpected, 0);
+    }
+
 };
 
 QTEST_MAIN(Form1WindowTest)
