@@ -71,26 +71,47 @@ private:
 
 }  // namespace
 
+QString programText(QString text) {
+    for (qsizetype i = text.size(); i-- > 0;)
+        if (text[i] == QChar::LineSeparator || text[i] == QChar::ParagraphSeparator)
+            text.replace(i, 1, lineBreak);
+    return text;
+}
+
 QString documentText(const QTextDocument& document) {
     // toPlainText() would turn no-break spaces into blanks: read the blocks.
+    // A paragraph ends in a line break; so does a line within one (Shift+Enter).
     QString text;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (block != document.begin()) text += lineBreak;
-        text += block.text();
+        text += programText(block.text());
     }
     return text;
 }
+
+namespace {
+
+// The length of a paragraph's text in the program's units: a line
+// separator in it is a line break of two.
+int programLength(const QString& paragraph) {
+    return static_cast<int>(paragraph.size() + paragraph.count(QChar::LineSeparator));
+}
+
+}  // namespace
 
 int documentPosition(const QTextDocument& document, int position) {
     int remaining = std::max(position, 0);
     QTextBlock block = document.begin();
     while (block.isValid()) {
-        const int lineLength = block.length() - 1;  // without the paragraph separator
-        if (remaining <= lineLength) return block.position() + remaining;
-        remaining -= lineLength;
+        const QString paragraph = block.text();
+        for (qsizetype i = 0; i < paragraph.size(); ++i) {
+            const int units = paragraph[i] == QChar::LineSeparator ? 2 : 1;
+            if (remaining < units) return block.position() + static_cast<int>(i);  // before it
+            remaining -= units;
+        }
+        const int paragraphEnd = block.position() + static_cast<int>(paragraph.size());
         const QTextBlock next = block.next();
-        if (!next.isValid()) break;
-        if (remaining < 2) return block.position() + lineLength;  // inside the line break
+        if (!next.isValid() || remaining < 2) return paragraphEnd;  // inside a line break: before it
         remaining -= 2;
         block = next;
     }
@@ -100,8 +121,10 @@ int documentPosition(const QTextDocument& document, int position) {
 int programPosition(const QTextDocument& document, int position) {
     const QTextBlock block = document.findBlock(position);
     if (!block.isValid()) return static_cast<int>(documentText(document).size());
-    // Every paragraph before this one ends in a line break of two units.
-    return position + block.blockNumber();
+    int units = 0;
+    for (QTextBlock before = document.begin(); before != block; before = before.next())
+        units += programLength(before.text()) + 2;  // its text and the line break after it
+    return units + programLength(block.text().left(position - block.position()));
 }
 
 QtPlatform::QtPlatform(Form1Window& window) : window_(window) {}
@@ -165,9 +188,7 @@ void QtPlatform::setSelLength(int length) {
 }
 
 std::string QtPlatform::selText() const {
-    QString selected = window_.text1()->textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, lineBreak);
-    return toUtf8(selected);
+    return toUtf8(programText(window_.text1()->textCursor().selectedText()));
 }
 
 void QtPlatform::setOptionValue(int option, bool checked) {

@@ -37,12 +37,15 @@ private:
     bool busy_ = false;
 };
 
-// The box's text as the program sees it: one "\r\n" between paragraphs,
-// no-break spaces kept.
+// Text of the box as the program sees it: every line or paragraph separator
+// becomes "\r\n"; no-break spaces are kept.
+QString programText(QString text);
+
+// The box's whole text as the program sees it.
 QString documentText(const QTextDocument& document);
 
 // A position counted in UTF-16 units with each line break counting two, as a
-// document position (one separator per paragraph). A position inside a line
+// document position (one unit per paragraph or line separator). A position inside a line
 // break maps to the end of its line; one past the end maps to the end.
 int documentPosition(const QTextDocument& document, int position);
 

@@ -454,7 +454,6 @@ private Q_SLOTS:
             "a) 123\u00A0456 na stovky  123\u00A0500\r\n\r\nb) 0,45 na jednotky  0\r\n",
             "\r\nstarts and ends with a break\r\n\r\n",
             "tab\there, emoji \U0001F600, nbsp\u00A0\u00A0twice",
-            "ř\u2028soft break within a line",
         };
         for (const std::string& sample : samples) {
             program.platform.setText(sample);
@@ -624,6 +623,32 @@ private Q_SLOTS:
         QCOMPARE(program.platform.text(), std::string("a\r\nb"));
         QCOMPARE(script.seen.size(), std::size_t{1});
         QCOMPARE(script.unexpected, 0);
+    }
+
+    void everyLineBreakInTheBoxReadsAsCrLf() {
+        QtProgram program;
+        program.start();
+        QPlainTextEdit* text1 = program.window.text1();
+        QTest::keyClicks(text1, QStringLiteral("A"));
+        QTest::keyClick(text1, Qt::Key_Return, Qt::ShiftModifier);  // a line break within the paragraph
+        QTest::keyClicks(text1, QStringLiteral("B"));
+        QTest::keyClick(text1, Qt::Key_Return);
+        QTest::keyClicks(text1, QStringLiteral("C"));
+        text1->insertPlainText(QStringLiteral("\u2028D\u2029E"));  // as pasted from elsewhere
+        const std::string expected = "A\r\nB\r\nC\r\nD\r\nE";
+        QCOMPARE(program.platform.text(), expected);
+
+        QTest::mouseClick(program.window.command(3), Qt::LeftButton);
+        QCOMPARE(QGuiApplication::clipboard()->text().toUtf8().toStdString(), expected);
+        QCOMPARE(program.platform.selText(), expected);
+        // Positions count every line break as two.
+        program.platform.setSelStart(3);
+        program.platform.setSelLength(4);
+        QCOMPARE(program.platform.selText(), std::string("B\r\nC"));
+        program.platform.setSelStart(9);
+        program.platform.setSelLength(4);
+        QCOMPARE(program.platform.selText(), std::string("D\r\nE"));
+        QCOMPARE(program.platform.text(), expected);
     }
 
 };
