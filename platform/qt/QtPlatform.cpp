@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <climits>
 
@@ -36,6 +37,38 @@ std::string toUtf8(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+// Line and paragraph separators: where a line of text ends.
+bool isLineBreak(QChar c) {
+    switch (c.unicode()) {
+        case u'\n':
+        case u'\v':
+        case u'\f':
+        case u'\r':
+        case 0x0085:  // next line
+        case QChar::LineSeparator:
+        case QChar::ParagraphSeparator:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Keeps a reply to one line, however the text got in (typed, pasted,
+// dropped): everything from the first line break on is dropped.
+class OneLineReply : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override {
+        const auto lineEnd = std::find_if(input.cbegin(), input.cend(), isLineBreak);
+        if (lineEnd != input.cend()) {
+            input.truncate(lineEnd - input.cbegin());
+            position = std::min(position, static_cast<int>(input.size()));
+        }
+        return Acceptable;
+    }
+};
+
 // The prompt: its text, an entry with the default reply selected so that
 // typing replaces it, OK (Enter) and Cancel (Escape).
 class PromptDialog : public QDialog {
@@ -49,8 +82,13 @@ public:
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         layout->addWidget(label);
-        reply_ = new QLineEdit(defaultReply, this);
+        reply_ = new QLineEdit(this);
         reply_->setObjectName(QStringLiteral("reply"));
+        // A reply is never cut at the entry's usual 32767 characters, and a
+        // pasted line break ends it, as in a one-line field.
+        reply_->setMaxLength(INT_MAX);
+        reply_->setValidator(new OneLineReply(reply_));
+        reply_->setText(defaultReply);
         reply_->selectAll();
         layout->addWidget(reply_);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

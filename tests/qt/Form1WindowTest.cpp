@@ -525,6 +525,14 @@ private Q_SLOTS:
         QTest::newRow("second reply out of range")
             << 1 << QStringList{QStringLiteral("5"), QStringLiteral("99999")} << false << false
             << QStringLiteral("Číslo „99999“ je mimo povolený rozsah. Zadejte celé číslo od -32768 do 32767.");
+        // A pasted reply ends at its first line break.
+        QTest::newRow("pasted lines")
+            << 1 << QStringList{QStringLiteral("dvanáct\n12\n")} << true << false
+            << QStringLiteral("„dvanáct“") + notANumber;
+        // A long pasted reply is taken whole, never cut to another value.
+        QTest::newRow("pasted reply of 40001 characters")
+            << 1 << QStringList{QString(40000, QLatin1Char('0')) + QStringLiteral("x")} << true << false
+            << QStringLiteral("„") + QString(40, QLatin1Char('0')) + QStringLiteral("…“") + notANumber;
         // Another program takes the clipboard after this one's last event:
         // the X server ignores this program's claim, and the copy says so.
         if (QGuiApplication::platformName() == QLatin1String("xcb"))
@@ -565,6 +573,34 @@ private Q_SLOTS:
         QCOMPARE(program.platform.text(), kept);
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(program.window.isVisible());
+    }
+
+    // A pasted reply counts up to its first line break, and is never cut
+    // short at any length.
+    void pastedRepliesAreReadWhole_data() {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<std::string>("reply");
+        QTest::newRow("a cell of a spreadsheet") << QStringLiteral("12\n") << std::string("12");
+        QTest::newRow("CR LF and a second line") << QStringLiteral("12\r\n3\r\n") << std::string("12");
+        QTest::newRow("paragraph separator") << QStringLiteral("7\u20299") << std::string("7");
+        QTest::newRow("40001 characters") << QString(40000, QLatin1Char('0')) + QStringLiteral("5")
+                                          << std::string("5");
+    }
+
+    void pastedRepliesAreReadWhole() {
+        QFETCH(QString, pasted);
+        QFETCH(std::string, reply);
+        const std::uint32_t seed = 99;
+        QtProgram program(seed);
+        program.start();
+        DialogScript script;
+        script.paste(pasted);
+        script.type(QStringLiteral("0"));
+        QTest::mouseClick(program.window.command(1), Qt::LeftButton);
+        QCOMPARE(script.unexpected, 0);
+        QCOMPARE(script.seen.size(), std::size_t{2});
+        QCOMPARE(program.platform.text(),
+                 coreSheet(seed, FormEvent::Option1Click, {reply, "0"}, program.platform.numberFormat()));
     }
 
     void cancelInEitherPromptDoesNothing() {
