@@ -1,6 +1,8 @@
 #include "platform/qt/Form1Window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
@@ -65,6 +67,13 @@ protected:
     }
 };
 
+// Assistive technology sees the main window as a window (a frame), not as a
+// filler inside something else.
+QAccessibleInterface* mainWindowAccessible(const QString&, QObject* object) {
+    auto* window = dynamic_cast<Form1Window*>(object);
+    return window ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+}
+
 QFont text1Qfont() {
     QFont font(fromView(text1Font.face));
     font.setStyleHint(QFont::Serif);  // a serif stand-in where the face is missing
@@ -93,6 +102,8 @@ void fitCaption(QWidget* widget) {
 }  // namespace
 
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
+    static const bool accessibleAsWindow = (QAccessible::installFactory(mainWindowAccessible), true);
+    Q_UNUSED(accessibleAsWindow);
     setWindowTitle(fromView(formCaption));
     // The controls keep their places, so the window keeps its size.
     setFixedSize(pixels(formClientWidth), pixels(formClientHeight));
@@ -134,6 +145,8 @@ QWidget* Form1Window::createControl(const ControlSpec& entry, QWidget* parent) {
             // Tab moves on to the next control, as in the tab order.
             edit->setTabChangesFocus(true);
             edit->setFont(text1Qfont());
+            // The box has no caption; a screen reader names it by this.
+            edit->setAccessibleName(QStringLiteral("Pracovní list"));
             return edit;
         }
         case ControlKind::CommandButton: {

@@ -77,7 +77,10 @@ public:
         : QDialog(parent) {
         setWindowTitle(QApplication::applicationDisplayName());
         auto* layout = new QVBoxLayout(this);
-        auto* label = new QLabel(prompt, this);
+        // The prompt labels the entry, so a screen reader says what to type.
+        // As a buddy's label it would take '&' for an access key: doubled,
+        // it shows as written.
+        auto* label = new QLabel(QString(prompt).replace(QLatin1Char('&'), QLatin1String("&&")), this);
         label->setObjectName(QStringLiteral("prompt"));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -90,6 +93,7 @@ public:
         reply_->setValidator(new OneLineReply(reply_));
         reply_->setText(defaultReply);
         reply_->selectAll();
+        label->setBuddy(reply_);
         layout->addWidget(reply_);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
         buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));

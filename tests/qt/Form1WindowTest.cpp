@@ -1,5 +1,6 @@
 // The Qt window in-process: the controls against the control table, the
 // seven events, prompts answered as a user would, Text1 and the clipboard.
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
@@ -687,6 +688,40 @@ private Q_SLOTS:
         QCOMPARE(program.platform.text(), expected);
     }
 
+    void screenReadersFindEveryControlNamed() {
+        QtProgram program;
+        program.start();
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&program.window);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Velnorka"));
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(program.window.text1());
+        QCOMPARE(box->role(), QAccessible::EditableText);
+        QCOMPARE(box->text(QAccessible::Name), QStringLiteral("Pracovní list"));
+        // The buttons keep their captions for names, nothing added.
+        QCOMPARE(QAccessible::queryAccessibleInterface(program.window.command(3))->text(QAccessible::Name),
+                 QStringLiteral("Kopíruj"));
+        QCOMPARE(program.window.command(3)->accessibleName(), QString());
+    }
+
+    void thePromptLabelsItsField() {
+        QtProgram program;
+        program.start();
+        QString fieldName;
+        QStringList labelledBy;
+        DialogScript script;
+        script.then([&](QDialog& dialog) {
+            QAccessibleInterface* field =
+                QAccessible::queryAccessibleInterface(dialog.findChild<QLineEdit*>(QStringLiteral("reply")));
+            fieldName = field->text(QAccessible::Name);
+            for (const auto& relation : field->relations(QAccessible::Label))
+                labelledBy << relation.first->text(QAccessible::Name);
+            dialog.reject();
+        });
+        QTest::mouseClick(program.window.command(1), Qt::LeftButton);
+        QCOMPARE(script.seen.size(), std::size_t{1});
+        QCOMPARE(fieldName, QStringLiteral("Zadejte počet příkladů (max.200)"));
+        QCOMPARE(labelledBy, QStringList{QStringLiteral("Zadejte počet příkladů (max.200)")});
+    }
 };
 
 QTEST_MAIN(Form1WindowTest)
