@@ -102,8 +102,8 @@ void fitCaption(QWidget* widget) {
 }  // namespace
 
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
-    static const bool accessibleAsWindow = (QAccessible::installFactory(mainWindowAccessible), true);
-    Q_UNUSED(accessibleAsWindow);
+    [[maybe_unused]] static const bool accessibleAsWindow =
+        (QAccessible::installFactory(mainWindowAccessible), true);
     setWindowTitle(fromView(formCaption));
     // The controls keep their places, so the window keeps its size.
     setFixedSize(pixels(formClientWidth), pixels(formClientHeight));

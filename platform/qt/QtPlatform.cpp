@@ -114,10 +114,7 @@ private:
 }  // namespace
 
 QString programText(QString text) {
-    for (qsizetype i = text.size(); i-- > 0;)
-        if (text[i] == QChar::LineSeparator || text[i] == QChar::ParagraphSeparator)
-            text.replace(i, 1, lineBreak);
-    return text;
+    return text.replace(QChar::LineSeparator, lineBreak).replace(QChar::ParagraphSeparator, lineBreak);
 }
 
 QString documentText(const QTextDocument& document) {

@@ -721,6 +721,15 @@ private Q_SLOTS:
         QCOMPARE(script.seen.size(), std::size_t{1});
         QCOMPARE(fieldName, QStringLiteral("Zadejte počet příkladů (max.200)"));
         QCOMPARE(labelledBy, QStringList{QStringLiteral("Zadejte počet příkladů (max.200)")});
+
+        // A prompt with '&' is shown and named as written, not as an access key.
+        script.then([&](QDialog& dialog) {
+            auto* label = dialog.findChild<QLabel*>(QStringLiteral("prompt"));
+            fieldName = QAccessible::queryAccessibleInterface(label->buddy())->text(QAccessible::Name);
+            dialog.reject();
+        });
+        QCOMPARE(program.platform.inputBox("Odpověď & poznámka", "10"), std::nullopt);
+        QCOMPARE(fieldName, QStringLiteral("Odpověď & poznámka"));
     }
 };
 
