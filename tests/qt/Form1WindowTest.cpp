@@ -297,7 +297,7 @@ private Q_SLOTS:
         }
     }
 
-    void tabOrderFollowsTheTableAndFocusStartsInText1() {
+    void tabOrderFollowsTheDesignAndFocusStartsInText1() {
         QtProgram program;
         program.start();
         QApplication::setActiveWindow(&program.window);
