@@ -1,8 +1,11 @@
 #include "platform/qt/Form1Window.h"
 
-#include <QGroupBox>
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QGroupBox>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,6 +49,31 @@ protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
+// Enter on a focused button presses it, as Space does (and as in Windows
+// dialogs), without any button becoming the default that Enter presses from
+// elsewhere.
+class CommandButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+            QPushButton::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        if (!event->isAutoRepeat()) click();
+    }
+};
+
+// Assistive technology sees the main window as a window (a frame), not as a
+// filler inside something else.
+QAccessibleInterface* mainWindowAccessible(const QString&, QObject* object) {
+    auto* window = dynamic_cast<Form1Window*>(object);
+    return window ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+}
+
 QFont text1Qfont() {
     QFont font(fromView(text1Font.face));
     font.setStyleHint(QFont::Serif);  // a serif stand-in where the face is missing
@@ -74,6 +102,8 @@ void fitCaption(QWidget* widget) {
 }  // namespace
 
 Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
+    [[maybe_unused]] static const bool accessibleAsWindow =
+        (QAccessible::installFactory(mainWindowAccessible), true);
     setWindowTitle(fromView(formCaption));
     // The controls keep their places, so the window keeps its size.
     setFixedSize(pixels(formClientWidth), pixels(formClientHeight));
@@ -115,10 +145,12 @@ QWidget* Form1Window::createControl(const ControlSpec& entry, QWidget* parent) {
             // Tab moves on to the next control, as in the tab order.
             edit->setTabChangesFocus(true);
             edit->setFont(text1Qfont());
+            // The box has no caption; a screen reader names it by this.
+            edit->setAccessibleName(QStringLiteral("Pracovní list"));
             return edit;
         }
         case ControlKind::CommandButton: {
-            auto* button = new QPushButton(captionText(entry.caption), parent);
+            auto* button = new CommandButton(captionText(entry.caption), parent);
             button->setAutoDefault(false);
             button->setDefault(false);
             return button;

@@ -15,8 +15,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <algorithm>
 #include <climits>
 
@@ -38,6 +38,38 @@ std::string toUtf8(const QString& text) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+// Line and paragraph separators: where a line of text ends.
+bool isLineBreak(QChar c) {
+    switch (c.unicode()) {
+        case u'\n':
+        case u'\v':
+        case u'\f':
+        case u'\r':
+        case 0x0085:  // next line
+        case QChar::LineSeparator:
+        case QChar::ParagraphSeparator:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Keeps a reply to one line, however the text got in (typed, pasted,
+// dropped): everything from the first line break on is dropped.
+class OneLineReply : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override {
+        const auto lineEnd = std::find_if(input.cbegin(), input.cend(), isLineBreak);
+        if (lineEnd != input.cend()) {
+            input.truncate(lineEnd - input.cbegin());
+            position = std::min(position, static_cast<int>(input.size()));
+        }
+        return Acceptable;
+    }
+};
+
 // The prompt: its text, an entry with the default reply selected so that
 // typing replaces it, OK (Enter) and Cancel (Escape).
 class PromptDialog : public QDialog {
@@ -46,14 +78,23 @@ public:
         : QDialog(parent) {
         setWindowTitle(QApplication::applicationDisplayName());
         auto* layout = new QVBoxLayout(this);
-        auto* label = new QLabel(prompt, this);
+        // The prompt labels the entry, so a screen reader says what to type.
+        // As a buddy's label it would take '&' for an access key: doubled,
+        // it shows as written.
+        auto* label = new QLabel(QString(prompt).replace(QLatin1Char('&'), QLatin1String("&&")), this);
         label->setObjectName(QStringLiteral("prompt"));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         layout->addWidget(label);
-        reply_ = new QLineEdit(defaultReply, this);
+        reply_ = new QLineEdit(this);
         reply_->setObjectName(QStringLiteral("reply"));
+        // A reply is never cut at the entry's usual 32767 characters, and a
+        // pasted line break ends it, as in a one-line field.
+        reply_->setMaxLength(INT_MAX);
+        reply_->setValidator(new OneLineReply(reply_));
+        reply_->setText(defaultReply);
         reply_->selectAll();
+        label->setBuddy(reply_);
         layout->addWidget(reply_);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
         buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
@@ -73,26 +114,44 @@ private:
 
 }  // namespace
 
+QString programText(QString text) {
+    return text.replace(QChar::LineSeparator, lineBreak).replace(QChar::ParagraphSeparator, lineBreak);
+}
+
 QString documentText(const QTextDocument& document) {
     // toPlainText() would turn no-break spaces into blanks: read the blocks.
+    // A paragraph ends in a line break; so does a line within one (Shift+Enter).
     QString text;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (block != document.begin()) text += lineBreak;
-        text += block.text();
+        text += programText(block.text());
     }
     return text;
 }
+
+namespace {
+
+// The length of a paragraph's text in the program's units: a line
+// separator in it is a line break of two.
+int programLength(const QString& paragraph) {
+    return static_cast<int>(paragraph.size() + paragraph.count(QChar::LineSeparator));
+}
+
+}  // namespace
 
 int documentPosition(const QTextDocument& document, int position) {
     int remaining = std::max(position, 0);
     QTextBlock block = document.begin();
     while (block.isValid()) {
-        const int lineLength = block.length() - 1;  // without the paragraph separator
-        if (remaining <= lineLength) return block.position() + remaining;
-        remaining -= lineLength;
+        const QString paragraph = block.text();
+        for (qsizetype i = 0; i < paragraph.size(); ++i) {
+            const int units = paragraph[i] == QChar::LineSeparator ? 2 : 1;
+            if (remaining < units) return block.position() + static_cast<int>(i);  // before it
+            remaining -= units;
+        }
+        const int paragraphEnd = block.position() + static_cast<int>(paragraph.size());
         const QTextBlock next = block.next();
-        if (!next.isValid()) break;
-        if (remaining < 2) return block.position() + lineLength;  // inside the line break
+        if (!next.isValid() || remaining < 2) return paragraphEnd;  // inside a line break: before it
         remaining -= 2;
         block = next;
     }
@@ -102,8 +161,10 @@ int documentPosition(const QTextDocument& document, int position) {
 int programPosition(const QTextDocument& document, int position) {
     const QTextBlock block = document.findBlock(position);
     if (!block.isValid()) return static_cast<int>(documentText(document).size());
-    // Every paragraph before this one ends in a line break of two units.
-    return position + block.blockNumber();
+    int units = 0;
+    for (QTextBlock before = document.begin(); before != block; before = before.next())
+        units += programLength(before.text()) + 2;  // its text and the line break after it
+    return units + programLength(block.text().left(position - block.position()));
 }
 
 QtPlatform::QtPlatform(Form1Window& window) : window_(window) {}
@@ -112,18 +173,10 @@ QtPlatform::~QtPlatform() {
     if (busy_) QApplication::restoreOverrideCursor();
 }
 
-int QtPlatform::runModal(QDialog& dialog) {
-    if (dialogHook_) {
-        // Runs inside the dialog's own event loop, once it is shown.
-        QTimer::singleShot(0, &dialog, [this, &dialog] { dialogHook_(dialog); });
-    }
-    return dialog.exec();
-}
-
 std::optional<std::string> QtPlatform::inputBox(const std::string& prompt,
                                                 const std::string& defaultReply) {
     PromptDialog dialog(&window_, fromUtf8(prompt), fromUtf8(defaultReply));
-    if (runModal(dialog) != QDialog::Accepted) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return toUtf8(dialog.reply());
 }
 
@@ -131,7 +184,7 @@ void QtPlatform::msgBox(const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), fromUtf8(text),
                     QMessageBox::Ok, &window_);
     box.setTextFormat(Qt::PlainText);
-    runModal(box);
+    box.exec();
 }
 
 void QtPlatform::setMousePointer(MousePointer pointer) {
@@ -175,9 +228,7 @@ void QtPlatform::setSelLength(int length) {
 }
 
 std::string QtPlatform::selText() const {
-    QString selected = window_.text1()->textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, lineBreak);
-    return toUtf8(selected);
+    return toUtf8(programText(window_.text1()->textCursor().selectedText()));
 }
 
 void QtPlatform::setOptionValue(int option, bool checked) {
@@ -200,10 +251,6 @@ void QtPlatform::clipboardClear() {
     clipboard->clear(QClipboard::Clipboard);
 }
 
-void QtPlatform::writeClipboard(QMimeData* data) {
-    QGuiApplication::clipboard()->setMimeData(data, QClipboard::Clipboard);
-}
-
 void QtPlatform::clipboardSetText(const ClipboardFlavours& flavours) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) throw PlatformError("Schránka není dostupná.");
@@ -214,7 +261,7 @@ void QtPlatform::clipboardSetText(const ClipboardFlavours& flavours) {
     const QByteArray rtf(flavours.rtf.data(), static_cast<qsizetype>(flavours.rtf.size()));
     data->setData(QStringLiteral("text/rtf"), rtf);
     data->setData(QStringLiteral("application/rtf"), rtf);
-    writeClipboard(data);
+    clipboard->setMimeData(data, QClipboard::Clipboard);  // the clipboard takes ownership
     // X11 reports no failure; a clipboard that we do not hold reads back otherwise.
     if (clipboard->text(QClipboard::Clipboard) != qtext)
         throw PlatformError("Text se nepodařilo vložit do schránky. Zkuste to prosím znovu.");

@@ -2,12 +2,9 @@
 // Platform on Qt: the prompt and message box, the busy pointer, Text1, the
 // option buttons, the clipboard and the regional number format.
 #include <QString>
-#include <functional>
 
 #include "platform/Platform.h"
 
-class QDialog;
-class QMimeData;
 class QTextDocument;
 
 namespace velnorka::qt {
@@ -35,30 +32,20 @@ public:
     void clipboardSetText(const ClipboardFlavours& flavours) override;
     NumberFormat numberFormat() const override;
 
-    // Called with each modal dialog (prompt or message box) once it runs, so
-    // that a test can answer it as a user would. Empty in the program.
-    using DialogHook = std::function<void(QDialog&)>;
-    void setDialogHook(DialogHook hook) { dialogHook_ = std::move(hook); }
-
-protected:
-    // Hands the flavours to the desktop's clipboard, which takes ownership.
-    // A test overrides it to play a clipboard that another program keeps.
-    virtual void writeClipboard(QMimeData* data);
-
 private:
-    int runModal(QDialog& dialog);
-
     Form1Window& window_;
-    DialogHook dialogHook_;
     bool busy_ = false;
 };
 
-// The box's text as the program sees it: one "\r\n" between paragraphs,
-// no-break spaces kept.
+// Text of the box as the program sees it: every line or paragraph separator
+// becomes "\r\n"; no-break spaces are kept.
+QString programText(QString text);
+
+// The box's whole text as the program sees it.
 QString documentText(const QTextDocument& document);
 
 // A position counted in UTF-16 units with each line break counting two, as a
-// document position (one separator per paragraph). A position inside a line
+// document position (one unit per paragraph or line separator). A position inside a line
 // break maps to the end of its line; one past the end maps to the end.
 int documentPosition(const QTextDocument& document, int position);
 

@@ -11,12 +11,11 @@
 
 namespace velnorka::qt {
 
-template <typename PlatformType = QtPlatform>
-class BasicQtProgram {
+class QtProgram {
 public:
     // A fixed seed makes the sheets reproducible (tests); the program seeds
     // from the clock.
-    explicit BasicQtProgram(std::optional<std::uint32_t> seed = std::nullopt)
+    explicit QtProgram(std::optional<std::uint32_t> seed = std::nullopt)
         : random(seed), platform(window), form(platform, random) {
         window.forwardEventsTo(form);
     }
@@ -29,10 +28,8 @@ public:
 
     Form1Window window;
     MersenneRandom random;
-    PlatformType platform;
+    QtPlatform platform;
     Form1 form;
 };
-
-using QtProgram = BasicQtProgram<>;
 
 }  // namespace velnorka::qt

@@ -46,14 +46,22 @@ done
 timeout 5 xprop -id "$xs_main" _NET_WM_ICON 2>/dev/null | grep -q 'Icon (' || xs_fail "the window has no icon"
 
 # The focus starts in Text1: what is typed goes there, and is copied as
-# shown, with a line break as CR LF.
+# shown, with a line break (Enter or Shift+Enter) as CR LF.
 timeout 5 xdotool type --delay 20 "Ahoj"
 timeout 5 xdotool key Return
 timeout 5 xdotool type --delay 20 "svete 1 234"
+timeout 5 xdotool key shift+Return
+timeout 5 xdotool type --delay 20 "konec"
 copy_into typed "$xs_tmp/typed.txt"
-cmp -s "$xs_tmp/typed.txt" <(printf 'Ahoj\r\nsvete 1 234') ||
+cmp -s "$xs_tmp/typed.txt" <(printf 'Ahoj\r\nsvete 1 234\r\nkonec') ||
     xs_fail "typed text copied as $(od -c "$xs_tmp/typed.txt" | head -n 3)"
 echo "typing goes to Text1 and is copied as shown"
+
+# From the keyboard alone: Tab from the box to "Generuj", Enter opens the prompt.
+xs_click Text1
+timeout 5 xdotool key Tab Return
+xs_answer "" Escape
+echo "Enter on the focused Generuj opens the prompt"
 
 # Right after start, whole numbers; 30 exercises run past "z".
 generate 30 4

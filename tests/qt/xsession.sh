@@ -169,9 +169,19 @@ xs_dismiss_message() {
     xs_wait_gone "$id"
 }
 
-# Puts a marker on the clipboard, so that a copy can be told from no copy.
+# Puts a marker on the clipboard, so that a copy can be told from no copy,
+# and waits until the clipboard serves it. xclip returns before it owns the
+# clipboard: its background child claims the selection later, and a claim
+# that arrives after the program's copy would put the marker back over the
+# sheet.
 xs_mark_clipboard() {
     printf 'marker %s' "$1" | timeout 5 xclip -i -selection clipboard
+    local i
+    for i in $(seq 50); do
+        [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "marker $1" ] && return 0
+        sleep 0.1
+    done
+    xs_fail "the clipboard did not take marker $1 within 5 s"
 }
 
 # Writes the clipboard into the file once it no longer holds the marker and
