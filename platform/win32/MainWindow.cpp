@@ -169,6 +169,10 @@ void MainWindow::setEventHandler(std::function<void(FormEvent)> handler) {
     handler_ = std::move(handler);
 }
 
+void MainWindow::setFailureHandler(std::function<void(std::exception_ptr)> handler) {
+    failureHandler_ = std::move(handler);
+}
+
 void MainWindow::show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
@@ -306,7 +310,21 @@ LRESULT CALLBACK MainWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // An exception must not unwind through the system's frames that called
+    // the window procedure.
+    try {
+        return handleMessage(message, wParam, lParam);
+    } catch (...) {
+        try {
+            if (failureHandler_) failureHandler_(std::current_exception());
+        } catch (...) {
+        }
+        return 0;
+    }
+}
+
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = hwnd_;
     switch (message) {
         case WM_COMMAND:

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <exception>
 #include <functional>
 
 #include "window/Form1.h"
@@ -29,6 +30,10 @@ public:
     // Receives the load-free events: clicks of the buttons and option buttons.
     void setEventHandler(std::function<void(FormEvent)> handler);
 
+    // Receives what failed while the window handled a message of its own
+    // (a DPI change, say): nothing crosses the window procedure.
+    void setFailureHandler(std::function<void(std::exception_ptr)> handler);
+
     // Shows the window with the focus on Text1.
     void show(int showCommand);
 
@@ -49,7 +54,8 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls(HINSTANCE instance);
     void applyDpi(int dpi);
     void onClick(int id);
@@ -65,6 +71,7 @@ private:
     bool busy_ = false;
     HWND lastFocus_ = nullptr;
     std::function<void(FormEvent)> handler_;
+    std::function<void(std::exception_ptr)> failureHandler_;
 };
 
 // Runs the message loop until the window is closed; returns WM_QUIT's code.

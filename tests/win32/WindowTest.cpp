@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,19 @@ TEST_F(WindowTest, TabFollowsTheTableAndReachesTheGroupAtItsSelectedButton) {
     SetFocus(tab.hwnd);
     EXPECT_TRUE(program.window().handleDialogKeys(tab));
     EXPECT_EQ(GetFocus(), control(ControlId::Option3));
+}
+
+TEST_F(WindowTest, AFailureInsideTheWindowProcedureIsReportedInCzech) {
+    program.platform().setText("zůstane");
+    program.window().setEventHandler([](FormEvent) { throw std::runtime_error("zkouška"); });
+    DialogAnswerer answerer({DialogStep::acknowledge()});
+    click(ControlId::Command2);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_FALSE(answerer.seen()[0].unexpected);
+    EXPECT_EQ(answerer.seen()[0].text, L"Akce se nezdařila: zkouška");
+    EXPECT_EQ(answerer.seen()[0].owner, main());
+    EXPECT_TRUE(IsWindow(main()));
+    EXPECT_EQ(text1(), L"zůstane");
 }
 
 TEST_F(WindowTest, OptionButtonsSwitchTheModeAndLeaveTheText) {
