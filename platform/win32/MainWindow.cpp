@@ -1,5 +1,7 @@
 #include "platform/win32/MainWindow.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "platform/Errors.h"
@@ -100,6 +102,21 @@ std::size_t indexOf(ControlId id) {
 
 bool isOption(ControlId id) {
     return id == ControlId::Option1 || id == ControlId::Option2 || id == ControlId::Option3;
+}
+
+// Text1 keeps its caret and selection when it receives the focus by Tab:
+// without DLGC_HASSETSEL the dialog manager does not select all of it, and
+// the next keystroke cannot replace the whole worksheet.
+LRESULT CALLBACK text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR) {
+    switch (message) {
+        case WM_GETDLGCODE:
+            return DefSubclassProc(hwnd, message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_HASSETSEL);
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, text1Proc, 0);
+            break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
@@ -212,6 +229,8 @@ void MainWindow::createControls(HINSTANCE instance) {
     }
     // The design sets no limit on the text's length.
     SendMessageW(control(ControlId::Text1), EM_SETLIMITTEXT, 0, 0);
+    if (!SetWindowSubclass(control(ControlId::Text1), text1Proc, 0, 0))
+        throw PlatformError("Ovládací prvky okna se nepodařilo vytvořit.");
 }
 
 void MainWindow::applyDpi(int dpi) {
@@ -383,15 +402,19 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+void processMessage(MainWindow& window, MSG& message) {
+    if (window.handleDialogKeys(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
 int runMessageLoop(MainWindow& window) {
     MSG message;
     for (;;) {
         const BOOL result = GetMessageW(&message, nullptr, 0, 0);
         if (result == 0) return static_cast<int>(message.wParam);
         if (result == -1) return 1;
-        if (window.handleDialogKeys(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        processMessage(window, message);
     }
 }
 

@@ -74,6 +74,10 @@ private:
     std::function<void(std::exception_ptr)> failureHandler_;
 };
 
+// What the message loop does with each message: the window's dialog keys
+// first, then translation and dispatch.
+void processMessage(MainWindow& window, MSG& message);
+
 // Runs the message loop until the window is closed; returns WM_QUIT's code.
 int runMessageLoop(MainWindow& window);
 

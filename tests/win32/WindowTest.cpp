@@ -101,6 +101,16 @@ protected:
                      reinterpret_cast<LPARAM>(&end));
         return {start, end};
     }
+    // A key pressed on the focused control, through the program's own
+    // message loop (the dialog keys first).
+    void pressKey(UINT key) {
+        const HWND focus = GetFocus();
+        const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(focus, WM_KEYDOWN, key, scanCode | 1);
+        PostMessageW(focus, WM_KEYUP, key, scanCode | 1 | 0xC0000000);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) processMessage(program.window(), message);
+    }
     RECT rectInClient(HWND hwnd) {
         RECT rect;
         GetWindowRect(hwnd, &rect);
@@ -242,6 +252,25 @@ TEST_F(WindowTest, TabFollowsTheTableAndReachesTheGroupAtItsSelectedButton) {
     SetFocus(tab.hwnd);
     EXPECT_TRUE(program.window().handleDialogKeys(tab));
     EXPECT_EQ(GetFocus(), control(ControlId::Option3));
+}
+
+TEST_F(WindowTest, TabIntoText1KeepsTheCaretAndSelectsNothing) {
+    DialogAnswerer answerer({DialogStep::replyWith(L"12"), DialogStep::replyWith(L"4")});
+    click(ControlId::Command1);
+    ASSERT_EQ(answerer.stepsLeft(), 0u);
+    const std::wstring sheet = text1();
+    ASSERT_GT(sheet.size(), 20u);
+    SendMessageW(control(ControlId::Text1), EM_SETSEL, 7, 7);
+
+    SetFocus(control(ControlId::Option1));  // the last stop: Tab wraps to Text1
+    pressKey(VK_TAB);
+    ASSERT_EQ(GetFocus(), control(ControlId::Text1));
+    EXPECT_EQ(selection(), std::make_pair(DWORD{7}, DWORD{7})) << "the sheet must not be selected";
+    pressKey(VK_TAB);
+    ASSERT_EQ(GetFocus(), control(ControlId::Command1));
+    SetFocus(control(ControlId::Text1));
+    EXPECT_EQ(selection(), std::make_pair(DWORD{7}, DWORD{7}));
+    EXPECT_EQ(text1(), sheet);
 }
 
 TEST_F(WindowTest, AFailureInsideTheWindowProcedureIsReportedInCzech) {
