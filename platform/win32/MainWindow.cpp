@@ -379,6 +379,15 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             fitClientArea();
             return 0;
         }
+        case DM_GETDEFID: {
+            // Enter on a focused command button presses it, as in a dialog;
+            // otherwise no button is the default.
+            const HWND focus = GetFocus();
+            for (const ControlSpec& entry : controls)
+                if (entry.kind == ControlKind::CommandButton && focus == control(entry.id))
+                    return MAKELRESULT(controlId(entry.id), DC_HASDEFID);
+            return 0;
+        }
         case WM_NEXTDLGCTL: {
             // A multi-line EDIT asks its parent to move on at Tab; a plain
             // window has to do what a dialog would.

@@ -273,6 +273,41 @@ TEST_F(WindowTest, TabIntoText1KeepsTheCaretAndSelectsNothing) {
     EXPECT_EQ(text1(), sheet);
 }
 
+TEST_F(WindowTest, EnterOnAFocusedButtonPressesIt) {
+    {
+        DialogAnswerer answerer({DialogStep::cancel()});
+        SetFocus(control(ControlId::Command1));
+        pressKey(VK_RETURN);
+        ASSERT_EQ(answerer.seen().size(), 1u) << "Enter on Generuj opens the prompt";
+        EXPECT_EQ(answerer.seen()[0].text, L"Zadejte počet příkladů (max.200)");
+    }
+    program.platform().setText("a) 1 na desítky");
+    SetFocus(control(ControlId::Command3));
+    pressKey(VK_RETURN);
+    EXPECT_EQ(selection(), std::make_pair(DWORD{0}, DWORD{15})) << "Kopíruj selects what it copies";
+    SetFocus(control(ControlId::Command2));
+    pressKey(VK_RETURN);
+    EXPECT_EQ(text1(), L"") << "Smaž";
+    {
+        // An option button is no button to press: nothing happens.
+        DialogAnswerer answerer({});
+        SetFocus(control(ControlId::Option1));
+        pressKey(VK_RETURN);
+        EXPECT_TRUE(answerer.seen().empty());
+        EXPECT_EQ(program.form().mode, 1);
+    }
+}
+
+TEST_F(WindowTest, EnterInText1InsertsALineBreak) {
+    program.platform().setText("ab");
+    SetFocus(control(ControlId::Text1));
+    SendMessageW(control(ControlId::Text1), EM_SETSEL, 1, 1);
+    DialogAnswerer answerer({});
+    pressKey(VK_RETURN);
+    EXPECT_EQ(text1(), L"a\r\nb");
+    EXPECT_TRUE(answerer.seen().empty());
+}
+
 TEST_F(WindowTest, AFailureInsideTheWindowProcedureIsReportedInCzech) {
     program.platform().setText("zůstane");
     program.window().setEventHandler([](FormEvent) { throw std::runtime_error("zkouška"); });
