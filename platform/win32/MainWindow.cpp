@@ -1,6 +1,8 @@
 #include "platform/win32/MainWindow.h"
 
 #include <commctrl.h>
+#include <initguid.h>  // the GUIDs of oleacc.h defined here
+#include <oleacc.h>
 
 #include <string>
 
@@ -104,6 +106,9 @@ bool isOption(ControlId id) {
     return id == ControlId::Option1 || id == ControlId::Option2 || id == ControlId::Option3;
 }
 
+// What a screen reader calls Text1; the box has no visible label to name it.
+constexpr wchar_t text1AccessibleName[] = L"Pracovní list";
+
 // Text1 keeps its caret and selection when it receives the focus by Tab:
 // without DLGC_HASSETSEL the dialog manager does not select all of it, and
 // the next keystroke cannot replace the whole worksheet.
@@ -170,6 +175,9 @@ MainWindow::MainWindow(HINSTANCE instance) {
 MainWindow::~MainWindow() { destroy(); }
 
 void MainWindow::destroy() {
+    unnameText1();
+    if (comStarted_) CoUninitialize();
+    comStarted_ = false;
     if (hwnd_) {
         // Detached first: the end of this object is not the program's end.
         const HWND hwnd = hwnd_;
@@ -231,6 +239,34 @@ void MainWindow::createControls(HINSTANCE instance) {
     SendMessageW(control(ControlId::Text1), EM_SETLIMITTEXT, 0, 0);
     if (!SetWindowSubclass(control(ControlId::Text1), text1Proc, 0, 0))
         throw PlatformError("Ovládací prvky okna se nepodařilo vytvořit.");
+    nameText1();
+}
+
+void MainWindow::nameText1() {
+    // The name is an annotation that Windows' own accessibility proxies of
+    // the edit control (MSAA and UI Automation) report. Without COM or the
+    // service the box simply stays unnamed.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    comStarted_ = SUCCEEDED(com);
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&accessibility_))))
+        accessibility_ = nullptr;
+    if (accessibility_ &&
+        FAILED(accessibility_->SetHwndPropStr(control(ControlId::Text1), static_cast<DWORD>(OBJID_CLIENT),
+                                              CHILDID_SELF, PROPID_ACC_NAME, text1AccessibleName))) {
+        accessibility_->Release();
+        accessibility_ = nullptr;
+    }
+}
+
+void MainWindow::unnameText1() {
+    if (!accessibility_) return;
+    // Annotations stay until they are cleared; Text1 still exists here.
+    const MSAAPROPID name = PROPID_ACC_NAME;
+    if (const HWND text = control(ControlId::Text1); text && IsWindow(text))
+        accessibility_->ClearHwndProps(text, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+    accessibility_->Release();
+    accessibility_ = nullptr;
 }
 
 void MainWindow::applyDpi(int dpi) {
@@ -401,6 +437,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_DESTROY:
+            unnameText1();
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:

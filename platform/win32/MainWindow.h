@@ -2,6 +2,7 @@
 // Form1's native window: the controls of the layout table as Win32 controls.
 // It forwards the seven events of the design and nothing else.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <array>
 #include <exception>
@@ -57,6 +58,8 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls(HINSTANCE instance);
+    void nameText1();
+    void unnameText1();
     void applyDpi(int dpi);
     void onClick(int id);
     void restoreFocus();
@@ -72,6 +75,8 @@ private:
     HWND lastFocus_ = nullptr;
     std::function<void(FormEvent)> handler_;
     std::function<void(std::exception_ptr)> failureHandler_;
+    IAccPropServices* accessibility_ = nullptr;
+    bool comStarted_ = false;
 };
 
 // What the message loop does with each message: the window's dialog keys

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "AccessibilityRecorder.h"
 #include "ClipboardTools.h"
 #include "DialogAnswerer.h"
 #include "generator/Worksheet.h"
@@ -544,6 +545,34 @@ TEST_F(WindowTest, ClosingTheWindowEndsTheMessageLoop) {
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(runMessageLoop(program.window()), 0);
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// The name a screen reader reads for the box: an annotation on Text1 through
+// the system's accessibility property service, cleared when the window goes.
+TEST(WindowAccessibilityTest, Text1IsNamedForScreenReaders) {
+    AccessibilityRecorder recorder;
+    ASSERT_TRUE(recorder.registered());
+    HWND text = nullptr;
+    {
+        MersenneRandom random{seed};
+        Program program{GetModuleHandleW(nullptr), random};
+        program.start(SW_SHOWNORMAL);
+        text = program.window().control(ControlId::Text1);
+        ASSERT_EQ(recorder.set().size(), 1u);
+        const Annotation& name = recorder.set()[0];
+        EXPECT_EQ(name.hwnd, text);
+        EXPECT_EQ(name.idObject, static_cast<DWORD>(OBJID_CLIENT));
+        EXPECT_EQ(name.idChild, static_cast<DWORD>(CHILDID_SELF));
+        EXPECT_TRUE(name.property == PROPID_ACC_NAME);
+        EXPECT_EQ(name.value, L"Pracovní list");
+        EXPECT_TRUE(recorder.cleared().empty());
+        // Nothing visible: no control was added for the name.
+        EXPECT_EQ(windowText(text), L"");
+        EXPECT_EQ(GetWindow(program.window().hwnd(), GW_CHILD), text);
+    }
+    ASSERT_EQ(recorder.cleared().size(), 1u);
+    EXPECT_EQ(recorder.cleared()[0].hwnd, text);
+    EXPECT_TRUE(recorder.cleared()[0].property == PROPID_ACC_NAME);
 }
 
 }  // namespace
