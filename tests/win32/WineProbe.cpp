@@ -105,7 +105,9 @@ HWND readyDialog(const std::wstring& text) {
 HWND programWindow() { return FindWindowW(L"VelnorkaForm1", nullptr); }
 
 bool readClipboard(std::wstring& text) {
-    if (!OpenClipboard(nullptr)) return false;
+    // Opened only once the text is there: a probe that holds the clipboard
+    // while the program opens it would make the program report it busy.
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(nullptr)) return false;
     bool found = false;
     if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {

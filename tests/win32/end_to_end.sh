@@ -147,10 +147,9 @@ copy_to empty.txt
 
 echo "closing the window ends the program"
 probe close 20 || fail "the window did not close"
-for _ in $(seq 100); do
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app" 2>/dev/null && fail "the program still runs"
-wait "$app" || fail "the program ended with $?"
+# Waits for the end itself, however long wine takes to wind the process
+# down; a program that never ends runs into the test's time limit.
+status=0
+wait "$app" || status=$?
+((status == 0)) || fail "the program ended with $status"
 echo "OK"
