@@ -269,7 +269,16 @@ TEST_F(WindowTest, TabIntoText1KeepsTheCaretAndSelectsNothing) {
     EXPECT_EQ(selection(), std::make_pair(DWORD{7}, DWORD{7})) << "the sheet must not be selected";
     pressKey(VK_TAB);
     ASSERT_EQ(GetFocus(), control(ControlId::Command1));
-    SetFocus(control(ControlId::Text1));
+
+    // Back from Generuj with Shift+Tab.
+    BYTE keys[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    keys[VK_SHIFT] |= 0x80;
+    SetKeyboardState(keys);
+    pressKey(VK_TAB);
+    keys[VK_SHIFT] &= 0x7F;
+    SetKeyboardState(keys);
+    ASSERT_EQ(GetFocus(), control(ControlId::Text1));
     EXPECT_EQ(selection(), std::make_pair(DWORD{7}, DWORD{7}));
     EXPECT_EQ(text1(), sheet);
 }
