@@ -131,7 +131,12 @@ text_unchanged "$work/sheet3.txt" "Cancel"
 echo "a reply that is no number"
 click "${generuj[@]}"
 expect_dialog "(max.200)" "Zadejte počet příkladů (max.200)" prompt
-reply abc
+xdotool type --delay 40 -- abc
+# The prompt holding the reply is not the message that quotes it: the probe
+# must wait for the message, however long the program takes to show it.
+! probe dialog "$(probe_file early.txt)" 1 abc ||
+  fail "the prompt was taken for the message: $(cat "$work/early.txt")"
+xdotool key Return
 expect_dialog "abc" "není číslo" message
 xdotool key Return
 no_dialog
