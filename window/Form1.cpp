@@ -43,7 +43,15 @@ void Form1::raise(FormEvent event) noexcept {
             case FormEvent::Option2Click: Option2_Click(); break;
             case FormEvent::Option3Click: Option3_Click(); break;
         }
-        return;
+    } catch (...) {
+        reportFailure(std::current_exception());
+    }
+}
+
+void Form1::reportFailure(std::exception_ptr failure) noexcept {
+    if (!failure) return;
+    try {
+        std::rethrow_exception(failure);
     } catch (const Cancelled&) {
         return;  // the user chose to stop: nothing to report
     } catch (const UserError& error) {

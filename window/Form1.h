@@ -2,6 +2,7 @@
 // The main window's logic: the form-level state, start-up and the seven event
 // handlers. It reaches the desktop only through Platform; a toolkit skin
 // creates the controls from Layout.h and forwards each event to raise().
+#include <exception>
 #include <optional>
 
 #include "generator/Worksheet.h"
@@ -50,6 +51,10 @@ public:
     // reported in a Czech message box, and leaves what earlier steps did;
     // Cancel in a prompt ends it silently. Never throws.
     void raise(FormEvent event) noexcept;
+
+    // Reports a failure as raise() does: a Czech message box, nothing for
+    // Cancel. For failures that happen outside the seven handlers.
+    void reportFailure(std::exception_ptr failure) noexcept;
 
     // The handlers themselves have no error handling of their own.
     void Form_Load();

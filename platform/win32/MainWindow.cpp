@@ -1,5 +1,9 @@
 #include "platform/win32/MainWindow.h"
 
+#include <commctrl.h>
+#include <initguid.h>  // the GUIDs of oleacc.h defined here
+#include <oleacc.h>
+
 #include <string>
 
 #include "platform/Errors.h"
@@ -102,6 +106,24 @@ bool isOption(ControlId id) {
     return id == ControlId::Option1 || id == ControlId::Option2 || id == ControlId::Option3;
 }
 
+// What a screen reader calls Text1; the box has no visible label to name it.
+constexpr wchar_t text1AccessibleName[] = L"Pracovní list";
+
+// Text1 keeps its caret and selection when it receives the focus by Tab:
+// without DLGC_HASSETSEL the dialog manager does not select all of it, and
+// the next keystroke cannot replace the whole worksheet.
+LRESULT CALLBACK text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR) {
+    switch (message) {
+        case WM_GETDLGCODE:
+            return DefSubclassProc(hwnd, message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_HASSETSEL);
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, text1Proc, 0);
+            break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
 
 RECT controlRect(const ControlSpec& entry, int dpi) {
@@ -153,6 +175,9 @@ MainWindow::MainWindow(HINSTANCE instance) {
 MainWindow::~MainWindow() { destroy(); }
 
 void MainWindow::destroy() {
+    unnameText1();
+    if (comStarted_) CoUninitialize();
+    comStarted_ = false;
     if (hwnd_) {
         // Detached first: the end of this object is not the program's end.
         const HWND hwnd = hwnd_;
@@ -167,6 +192,10 @@ void MainWindow::destroy() {
 
 void MainWindow::setEventHandler(std::function<void(FormEvent)> handler) {
     handler_ = std::move(handler);
+}
+
+void MainWindow::setFailureHandler(std::function<void(std::exception_ptr)> handler) {
+    failureHandler_ = std::move(handler);
 }
 
 void MainWindow::show(int showCommand) {
@@ -208,6 +237,36 @@ void MainWindow::createControls(HINSTANCE instance) {
     }
     // The design sets no limit on the text's length.
     SendMessageW(control(ControlId::Text1), EM_SETLIMITTEXT, 0, 0);
+    if (!SetWindowSubclass(control(ControlId::Text1), text1Proc, 0, 0))
+        throw PlatformError("Ovládací prvky okna se nepodařilo vytvořit.");
+    nameText1();
+}
+
+void MainWindow::nameText1() {
+    // The name is an annotation that Windows' own accessibility proxies of
+    // the edit control (MSAA and UI Automation) report. Without COM or the
+    // service the box simply stays unnamed.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    comStarted_ = SUCCEEDED(com);
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&accessibility_))))
+        accessibility_ = nullptr;
+    if (accessibility_ &&
+        FAILED(accessibility_->SetHwndPropStr(control(ControlId::Text1), static_cast<DWORD>(OBJID_CLIENT),
+                                              CHILDID_SELF, PROPID_ACC_NAME, text1AccessibleName))) {
+        accessibility_->Release();
+        accessibility_ = nullptr;
+    }
+}
+
+void MainWindow::unnameText1() {
+    if (!accessibility_) return;
+    // Annotations stay until they are cleared; Text1 still exists here.
+    const MSAAPROPID name = PROPID_ACC_NAME;
+    if (const HWND text = control(ControlId::Text1); text && IsWindow(text))
+        accessibility_->ClearHwndProps(text, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+    accessibility_->Release();
+    accessibility_ = nullptr;
 }
 
 void MainWindow::applyDpi(int dpi) {
@@ -306,7 +365,21 @@ LRESULT CALLBACK MainWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, 
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    // An exception must not unwind through the system's frames that called
+    // the window procedure.
+    try {
+        return handleMessage(message, wParam, lParam);
+    } catch (...) {
+        try {
+            if (failureHandler_) failureHandler_(std::current_exception());
+        } catch (...) {
+        }
+        return 0;
+    }
+}
+
+LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND hwnd = hwnd_;
     switch (message) {
         case WM_COMMAND:
@@ -342,6 +415,15 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             fitClientArea();
             return 0;
         }
+        case DM_GETDEFID: {
+            // Enter on a focused command button presses it, as in a dialog;
+            // otherwise no button is the default.
+            const HWND focus = GetFocus();
+            for (const ControlSpec& entry : controls)
+                if (entry.kind == ControlKind::CommandButton && focus == control(entry.id))
+                    return MAKELRESULT(controlId(entry.id), DC_HASDEFID);
+            return 0;
+        }
         case WM_NEXTDLGCTL: {
             // A multi-line EDIT asks its parent to move on at Tab; a plain
             // window has to do what a dialog would.
@@ -355,6 +437,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_DESTROY:
+            unnameText1();
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
@@ -365,15 +448,19 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+void processMessage(MainWindow& window, MSG& message) {
+    if (window.handleDialogKeys(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
 int runMessageLoop(MainWindow& window) {
     MSG message;
     for (;;) {
         const BOOL result = GetMessageW(&message, nullptr, 0, 0);
         if (result == 0) return static_cast<int>(message.wParam);
         if (result == -1) return 1;
-        if (window.handleDialogKeys(message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        processMessage(window, message);
     }
 }
 

@@ -2,8 +2,10 @@
 // Form1's native window: the controls of the layout table as Win32 controls.
 // It forwards the seven events of the design and nothing else.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <array>
+#include <exception>
 #include <functional>
 
 #include "window/Form1.h"
@@ -29,6 +31,10 @@ public:
     // Receives the load-free events: clicks of the buttons and option buttons.
     void setEventHandler(std::function<void(FormEvent)> handler);
 
+    // Receives what failed while the window handled a message of its own
+    // (a DPI change, say): nothing crosses the window procedure.
+    void setFailureHandler(std::function<void(std::exception_ptr)> handler);
+
     // Shows the window with the focus on Text1.
     void show(int showCommand);
 
@@ -49,8 +55,11 @@ public:
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls(HINSTANCE instance);
+    void nameText1();
+    void unnameText1();
     void applyDpi(int dpi);
     void onClick(int id);
     void restoreFocus();
@@ -65,7 +74,14 @@ private:
     bool busy_ = false;
     HWND lastFocus_ = nullptr;
     std::function<void(FormEvent)> handler_;
+    std::function<void(std::exception_ptr)> failureHandler_;
+    IAccPropServices* accessibility_ = nullptr;
+    bool comStarted_ = false;
 };
+
+// What the message loop does with each message: the window's dialog keys
+// first, then translation and dispatch.
+void processMessage(MainWindow& window, MSG& message);
 
 // Runs the message loop until the window is closed; returns WM_QUIT's code.
 int runMessageLoop(MainWindow& window);

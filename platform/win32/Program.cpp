@@ -4,8 +4,9 @@ namespace velnorka::win32 {
 
 Program::Program(HINSTANCE instance, RandomSource& random)
     : window_(instance), platform_(window_), form_(platform_, random) {
-    // raise() catches everything, so no exception crosses the window procedure.
     window_.setEventHandler([this](FormEvent event) { form_.raise(event); });
+    // What fails in the window's own handling is reported like a failing event.
+    window_.setFailureHandler([this](std::exception_ptr failure) { form_.reportFailure(failure); });
 }
 
 void Program::start(int showCommand) {

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "AccessibilityRecorder.h"
 #include "ClipboardTools.h"
 #include "DialogAnswerer.h"
 #include "generator/Worksheet.h"
@@ -99,6 +101,16 @@ protected:
         SendMessageW(control(ControlId::Text1), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                      reinterpret_cast<LPARAM>(&end));
         return {start, end};
+    }
+    // A key pressed on the focused control, through the program's own
+    // message loop (the dialog keys first).
+    void pressKey(UINT key) {
+        const HWND focus = GetFocus();
+        const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(focus, WM_KEYDOWN, key, scanCode | 1);
+        PostMessageW(focus, WM_KEYUP, key, scanCode | 1 | 0xC0000000);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) processMessage(program.window(), message);
     }
     RECT rectInClient(HWND hwnd) {
         RECT rect;
@@ -241,6 +253,82 @@ TEST_F(WindowTest, TabFollowsTheTableAndReachesTheGroupAtItsSelectedButton) {
     SetFocus(tab.hwnd);
     EXPECT_TRUE(program.window().handleDialogKeys(tab));
     EXPECT_EQ(GetFocus(), control(ControlId::Option3));
+}
+
+TEST_F(WindowTest, TabIntoText1KeepsTheCaretAndSelectsNothing) {
+    DialogAnswerer answerer({DialogStep::replyWith(L"12"), DialogStep::replyWith(L"4")});
+    click(ControlId::Command1);
+    ASSERT_EQ(answerer.stepsLeft(), 0u);
+    const std::wstring sheet = text1();
+    ASSERT_GT(sheet.size(), 20u);
+    SendMessageW(control(ControlId::Text1), EM_SETSEL, 7, 7);
+
+    SetFocus(control(ControlId::Option1));  // the last stop: Tab wraps to Text1
+    pressKey(VK_TAB);
+    ASSERT_EQ(GetFocus(), control(ControlId::Text1));
+    EXPECT_EQ(selection(), std::make_pair(DWORD{7}, DWORD{7})) << "the sheet must not be selected";
+    pressKey(VK_TAB);
+    ASSERT_EQ(GetFocus(), control(ControlId::Command1));
+
+    // Back from Generuj with Shift+Tab.
+    BYTE keys[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    keys[VK_SHIFT] |= 0x80;
+    SetKeyboardState(keys);
+    pressKey(VK_TAB);
+    keys[VK_SHIFT] &= 0x7F;
+    SetKeyboardState(keys);
+    ASSERT_EQ(GetFocus(), control(ControlId::Text1));
+    EXPECT_EQ(selection(), std::make_pair(DWORD{7}, DWORD{7}));
+    EXPECT_EQ(text1(), sheet);
+}
+
+TEST_F(WindowTest, EnterOnAFocusedButtonPressesIt) {
+    {
+        DialogAnswerer answerer({DialogStep::cancel()});
+        SetFocus(control(ControlId::Command1));
+        pressKey(VK_RETURN);
+        ASSERT_EQ(answerer.seen().size(), 1u) << "Enter on Generuj opens the prompt";
+        EXPECT_EQ(answerer.seen()[0].text, L"Zadejte počet příkladů (max.200)");
+    }
+    program.platform().setText("a) 1 na desítky");
+    SetFocus(control(ControlId::Command3));
+    pressKey(VK_RETURN);
+    EXPECT_EQ(selection(), std::make_pair(DWORD{0}, DWORD{15})) << "Kopíruj selects what it copies";
+    SetFocus(control(ControlId::Command2));
+    pressKey(VK_RETURN);
+    EXPECT_EQ(text1(), L"") << "Smaž";
+    {
+        // An option button is no button to press: nothing happens.
+        DialogAnswerer answerer({});
+        SetFocus(control(ControlId::Option1));
+        pressKey(VK_RETURN);
+        EXPECT_TRUE(answerer.seen().empty());
+        EXPECT_EQ(program.form().mode, 1);
+    }
+}
+
+TEST_F(WindowTest, EnterInText1InsertsALineBreak) {
+    program.platform().setText("ab");
+    SetFocus(control(ControlId::Text1));
+    SendMessageW(control(ControlId::Text1), EM_SETSEL, 1, 1);
+    DialogAnswerer answerer({});
+    pressKey(VK_RETURN);
+    EXPECT_EQ(text1(), L"a\r\nb");
+    EXPECT_TRUE(answerer.seen().empty());
+}
+
+TEST_F(WindowTest, AFailureInsideTheWindowProcedureIsReportedInCzech) {
+    program.platform().setText("zůstane");
+    program.window().setEventHandler([](FormEvent) { throw std::runtime_error("zkouška"); });
+    DialogAnswerer answerer({DialogStep::acknowledge()});
+    click(ControlId::Command2);
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_FALSE(answerer.seen()[0].unexpected);
+    EXPECT_EQ(answerer.seen()[0].text, L"Akce se nezdařila: zkouška");
+    EXPECT_EQ(answerer.seen()[0].owner, main());
+    EXPECT_TRUE(IsWindow(main()));
+    EXPECT_EQ(text1(), L"zůstane");
 }
 
 TEST_F(WindowTest, OptionButtonsSwitchTheModeAndLeaveTheText) {
@@ -466,6 +554,34 @@ TEST_F(WindowTest, ClosingTheWindowEndsTheMessageLoop) {
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(runMessageLoop(program.window()), 0);
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// The name a screen reader reads for the box: an annotation on Text1 through
+// the system's accessibility property service, cleared when the window goes.
+TEST(WindowAccessibilityTest, Text1IsNamedForScreenReaders) {
+    AccessibilityRecorder recorder;
+    ASSERT_TRUE(recorder.registered());
+    HWND text = nullptr;
+    {
+        MersenneRandom random{seed};
+        Program program{GetModuleHandleW(nullptr), random};
+        program.start(SW_SHOWNORMAL);
+        text = program.window().control(ControlId::Text1);
+        ASSERT_EQ(recorder.set().size(), 1u);
+        const Annotation& name = recorder.set()[0];
+        EXPECT_EQ(name.hwnd, text);
+        EXPECT_EQ(name.idObject, static_cast<DWORD>(OBJID_CLIENT));
+        EXPECT_EQ(name.idChild, static_cast<DWORD>(CHILDID_SELF));
+        EXPECT_TRUE(name.property == PROPID_ACC_NAME);
+        EXPECT_EQ(name.value, L"Pracovní list");
+        EXPECT_TRUE(recorder.cleared().empty());
+        // Nothing visible: no control was added for the name.
+        EXPECT_EQ(windowText(text), L"");
+        EXPECT_EQ(GetWindow(program.window().hwnd(), GW_CHILD), text);
+    }
+    ASSERT_EQ(recorder.cleared().size(), 1u);
+    EXPECT_EQ(recorder.cleared()[0].hwnd, text);
+    EXPECT_TRUE(recorder.cleared()[0].property == PROPID_ACC_NAME);
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 //
 //   velnorka_probe clipboard FILE SECONDS   CF_UNICODETEXT as UTF-8, once there
 //   velnorka_probe clear                    empties the clipboard
-//   velnorka_probe dialog FILE SECONDS TEXT the open dialog showing TEXT, once it
-//                                           has the keyboard: title, then each control
+//   velnorka_probe dialog FILE SECONDS TEXT the open dialog whose static text shows
+//                                           TEXT, once it has the keyboard: title,
+//                                           then each control
 //   velnorka_probe nodialog SECONDS         waits until no dialog is open
 //   velnorka_probe text FILE                Text1 of the program's window
 //   velnorka_probe decimal FILE             the regional decimal separator
@@ -87,11 +88,24 @@ std::wstring describe(HWND dialog) {
     return description;
 }
 
+BOOL CALLBACK collectStaticText(HWND hwnd, LPARAM out) {
+    if (className(hwnd) == L"Static") *reinterpret_cast<std::wstring*>(out) += windowText(hwnd) + L"\n";
+    return TRUE;
+}
+
+// What the dialog says: its static texts, not what was typed into it (a
+// prompt holding the reply "abc" does not show a message about "abc").
+std::wstring shownText(HWND dialog) {
+    std::wstring text;
+    EnumChildWindows(dialog, collectStaticText, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
 // The dialog that shows `text` and is ready for keys: in front, with a
 // focused control. A closing dialog may still be visible for a moment.
 HWND readyDialog(const std::wstring& text) {
     for (const HWND dialog : openDialogs()) {
-        if (describe(dialog).find(text) == std::wstring::npos) continue;
+        if (shownText(dialog).find(text) == std::wstring::npos) continue;
         GUITHREADINFO thread = {};
         thread.cbSize = sizeof thread;
         if (GetForegroundWindow() == dialog &&
@@ -105,7 +119,9 @@ HWND readyDialog(const std::wstring& text) {
 HWND programWindow() { return FindWindowW(L"VelnorkaForm1", nullptr); }
 
 bool readClipboard(std::wstring& text) {
-    if (!OpenClipboard(nullptr)) return false;
+    // Opened only once the text is there: a probe that holds the clipboard
+    // while the program opens it would make the program report it busy.
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(nullptr)) return false;
     bool found = false;
     if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
