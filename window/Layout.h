@@ -44,6 +44,9 @@ constexpr const ControlSpec& control(ControlId id) {
     return controls[0];  // unreachable: every id is in the table
 }
 
+// What a screen reader calls Text1, which has no caption to be named by.
+inline constexpr std::string_view text1AccessibleName = "Pracovní list";
+
 // The font of Text1; the other controls keep the desktop's default font.
 struct FontSpec {
     std::string_view face;

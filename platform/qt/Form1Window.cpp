@@ -145,8 +145,7 @@ QWidget* Form1Window::createControl(const ControlSpec& entry, QWidget* parent) {
             // Tab moves on to the next control, as in the tab order.
             edit->setTabChangesFocus(true);
             edit->setFont(text1Qfont());
-            // The box has no caption; a screen reader names it by this.
-            edit->setAccessibleName(QStringLiteral("Pracovní list"));
+            edit->setAccessibleName(fromView(text1AccessibleName));
             return edit;
         }
         case ControlKind::CommandButton: {

@@ -106,9 +106,6 @@ bool isOption(ControlId id) {
     return id == ControlId::Option1 || id == ControlId::Option2 || id == ControlId::Option3;
 }
 
-// What a screen reader calls Text1; the box has no visible label to name it.
-constexpr wchar_t text1AccessibleName[] = L"Pracovní list";
-
 // Text1 keeps its caret and selection when it receives the focus by Tab:
 // without DLGC_HASSETSEL the dialog manager does not select all of it, and
 // the next keystroke cannot replace the whole worksheet.
@@ -253,7 +250,8 @@ void MainWindow::nameText1() {
         accessibility_ = nullptr;
     if (accessibility_ &&
         FAILED(accessibility_->SetHwndPropStr(control(ControlId::Text1), static_cast<DWORD>(OBJID_CLIENT),
-                                              CHILDID_SELF, PROPID_ACC_NAME, text1AccessibleName))) {
+                                              CHILDID_SELF, PROPID_ACC_NAME,
+                                              widen(text1AccessibleName).c_str()))) {
         accessibility_->Release();
         accessibility_ = nullptr;
     }
