@@ -52,8 +52,11 @@ drive() {
   "$emulator" "$folder/velnorka-cli.exe" --version >"$work/version.txt"
   [[ $(tr -d '\r' <"$work/version.txt") == "velnorka-cli $version" ]] ||
     { echo "FAIL: velnorka-cli.exe --version says: $(cat "$work/version.txt")" >&2; return 1; }
+  # Czech regional settings, as on a teacher's computer: a decimal comma.
+  "$emulator" reg add 'HKCU\Control Panel\International' /v sDecimal /d , /f >/dev/null
+  "$emulator" reg add 'HKCU\Control Panel\International' /v sThousand /d ' ' /f >/dev/null
   "$emulator" "$folder/velnorka-cli.exe" --mode 3 --count 20 --group 5 --seed 7 >"$work/cli.txt"
-  python3 "$root/tests/check_sheet.py" --mode 3 --count 20 --group 5 --decimal . "$work/cli.txt"
+  python3 "$root/tests/check_sheet.py" --mode 3 --count 20 --group 5 --decimal , "$work/cli.txt"
   bash "$root/tests/win32/end_to_end.sh" "$emulator" "$folder/velnorka.exe" "$probe" \
     "$root/tests/check_sheet.py" short
 }

@@ -65,11 +65,8 @@ std::wstring coreSheet(int mode, std::int16_t count, std::int16_t groupSize,
                        const std::string& decimalSeparator) {
     MersenneRandom random(seed);
     WorksheetState state;
+    state.start();
     state.mode = static_cast<std::int16_t>(mode);
-    for (std::size_t i = 0; i < state.wholeLabels.size(); ++i) state.wholeLabels[i] = standardWholeLabels[i];
-    for (std::size_t i = 0; i < state.decimalLabels.size(); ++i)
-        state.decimalLabels[i] = standardDecimalLabels[i];
-    state.newline = "\r\n";
     const std::string questions = writeExercises(state, count, groupSize, random, decimalSeparator);
     return widen(questions + "\r\n" + state.answers);
 }
