@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/RegionalFormat.h"
+#include "platform/RegionalFormat.h"
 #include "platform/Errors.h"
 #include "platform/Random.h"
 #include "platform/Utf.h"

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Errors.h"
+#include "platform/RegionalFormat.h"
 #include "platform/win32/PromptDialog.h"
 #include "platform/win32/WideText.h"
 #include "window/RichCopy.h"
@@ -54,13 +55,6 @@ public:
 private:
     HGLOBAL memory_;
 };
-
-std::string localeText(LCTYPE item, const std::string& fallback) {
-    wchar_t buffer[16];
-    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, buffer, 16);
-    if (length <= 1) return fallback;  // the count includes the closing zero
-    return narrow(std::wstring_view(buffer, static_cast<std::size_t>(length - 1)));
-}
 
 }  // namespace
 
@@ -159,11 +153,6 @@ void Win32Platform::clipboardSetText(const ClipboardFlavours& flavours) {
     }
 }
 
-NumberFormat Win32Platform::numberFormat() const {
-    NumberFormat format;
-    format.decimalSeparator = localeText(LOCALE_SDECIMAL, format.decimalSeparator);
-    format.groupSeparator = localeText(LOCALE_STHOUSAND, format.groupSeparator);
-    return format;
-}
+NumberFormat Win32Platform::numberFormat() const { return userNumberFormat(); }
 
 }  // namespace velnorka::win32

@@ -1,4 +1,4 @@
-#include "cli/RegionalFormat.h"
+#include "platform/RegionalFormat.h"
 
 #ifdef _WIN32
 #include <windows.h>

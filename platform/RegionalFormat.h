@@ -1,5 +1,6 @@
 #pragma once
-// The regional number format of the user running the command-line tool.
+// The user's regional number format as the operating system keeps it, for
+// the command-line tool and the Windows program.
 #include "platform/NumberFormat.h"
 
 namespace velnorka {
