@@ -34,10 +34,7 @@ QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A caption is shown as written: '&' would otherwise mark an access key.
-QString captionText(std::string_view caption) {
-    return fromView(caption).replace(QLatin1Char('&'), QLatin1String("&&"));
-}
+QString captionText(std::string_view caption) { return shownAsWritten(fromView(caption)); }
 
 // The whole area of an option button takes the click, not just its circle
 // and caption, so a click where the design puts the button selects it.
@@ -162,6 +159,8 @@ QWidget* Form1Window::createControl(const ControlSpec& entry, QWidget* parent) {
     }
     return new QWidget(parent);  // unreachable: every kind is handled above
 }
+
+QString shownAsWritten(QString text) { return text.replace(QLatin1Char('&'), QLatin1String("&&")); }
 
 QIcon programIcon() {
     initResources();

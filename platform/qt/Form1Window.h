@@ -20,6 +20,10 @@ namespace velnorka::qt {
 inline constexpr int designDpi = 96;
 constexpr int pixels(int twips) { return twipsToPixels(twips, designDpi); }
 
+// A text shown as written by a control that would take '&' for the mark of
+// an access key (a caption, a buddy's label): the design has none.
+QString shownAsWritten(QString text);
+
 // The program's icon, drawn as SVG. Loading the SVG renderer takes longer
 // than building the whole window, so the program sets it once the window is up.
 QIcon programIcon();

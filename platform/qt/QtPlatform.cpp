@@ -79,9 +79,7 @@ public:
         setWindowTitle(QApplication::applicationDisplayName());
         auto* layout = new QVBoxLayout(this);
         // The prompt labels the entry, so a screen reader says what to type.
-        // As a buddy's label it would take '&' for an access key: doubled,
-        // it shows as written.
-        auto* label = new QLabel(QString(prompt).replace(QLatin1Char('&'), QLatin1String("&&")), this);
+        auto* label = new QLabel(shownAsWritten(prompt), this);
         label->setObjectName(QStringLiteral("prompt"));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
