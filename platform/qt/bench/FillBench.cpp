@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/qt/QtProgram.h"
+#include "platform/qt/bench/Settled.h"
 
 namespace {
 
@@ -31,14 +31,9 @@ protected:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Velnorka"));
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-
+    const int runs = velnorka::qt::runsAsked(argc, argv);
     velnorka::qt::QtProgram program;
-    program.start();
-    QElapsedTimer settle;
-    settle.start();
-    while (settle.elapsed() < 300) QApplication::processEvents();
+    velnorka::qt::startAndSettle(program);
 
     QElapsedTimer sinceOk;
     int prompt = 0;
