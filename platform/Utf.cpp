@@ -1,7 +1,5 @@
 #include "platform/Utf.h"
 
-#include <cstdint>
-
 namespace velnorka {
 
 int utf16Length(std::string_view utf8) {
@@ -14,21 +12,15 @@ int utf16Length(std::string_view utf8) {
     return units;
 }
 
-namespace {
-
-constexpr std::string_view replacementCharacter = "\uFFFD";
-
-// The length of the well-formed UTF-8 sequence at the start of text, or 0
-// when it is malformed (stray continuation byte, overlong form, surrogate,
-// beyond U+10FFFF, cut short). Sets codePoint.
-std::size_t sequenceLength(std::string_view text, std::uint32_t& codePoint) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
+char32_t nextCodePoint(std::string_view utf8, std::size_t& at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    const unsigned char lead = byte(at);
     std::size_t length = 0;
-    std::uint32_t lowest = 0;
+    char32_t lowest = 0;
+    char32_t codePoint = 0;
     if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
+        ++at;
+        return lead;
     }
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2, lowest = 0x80, codePoint = lead & 0x1Fu;
@@ -36,19 +28,25 @@ std::size_t sequenceLength(std::string_view text, std::uint32_t& codePoint) {
         length = 3, lowest = 0x800, codePoint = lead & 0x0Fu;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4, lowest = 0x10000, codePoint = lead & 0x07u;
-    } else {
-        return 0;
     }
-    if (text.size() < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-        codePoint = (codePoint << 6) | (byte(i) & 0x3Fu);
+    bool wellFormed = length > 0 && utf8.size() - at >= length;
+    for (std::size_t i = 1; wellFormed && i < length; ++i) {
+        wellFormed = (byte(at + i) & 0xC0) == 0x80;
+        codePoint = (codePoint << 6) | (byte(at + i) & 0x3Fu);
     }
-    if (codePoint < lowest || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return 0;
-    return length;
+    wellFormed = wellFormed && codePoint >= lowest && codePoint <= 0x10FFFF &&
+                 (codePoint < 0xD800 || codePoint > 0xDFFF);
+    if (!wellFormed) {
+        ++at;
+        return replacementCharacter;
+    }
+    at += length;
+    return codePoint;
 }
 
-bool isControl(std::uint32_t codePoint) {
+namespace {
+
+bool isControl(char32_t codePoint) {
     return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
 }
 
@@ -58,26 +56,21 @@ std::string quotedValue(std::string_view value) {
     constexpr int maxCharacters = 40;
     std::string shown = "„";
     int characters = 0;
-    while (!value.empty()) {
+    for (std::size_t at = 0; at < value.size(); ++characters) {
         if (characters == maxCharacters) {
             shown += "…";
             break;
         }
-        std::uint32_t codePoint = 0;
-        const std::size_t length = sequenceLength(value, codePoint);
-        if (length == 0) {
-            shown += replacementCharacter;
-            value.remove_prefix(1);
+        const std::size_t start = at;
+        const char32_t codePoint = nextCodePoint(value, at);
+        if (isControl(codePoint)) {
+            constexpr char hex[] = "0123456789ABCDEF";
+            shown += {'\\', 'x', hex[codePoint >> 4], hex[codePoint & 0xF]};
+        } else if (codePoint == replacementCharacter) {
+            shown += "\uFFFD";  // also for a malformed byte
         } else {
-            if (isControl(codePoint)) {
-                constexpr char hex[] = "0123456789ABCDEF";
-                shown += {'\\', 'x', hex[codePoint >> 4], hex[codePoint & 0xF]};
-            } else {
-                shown += value.substr(0, length);
-            }
-            value.remove_prefix(length);
+            shown += value.substr(start, at - start);
         }
-        ++characters;
     }
     return shown + "“";
 }

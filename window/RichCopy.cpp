@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/Utf.h"
+
 namespace velnorka {
 
 namespace {
@@ -39,48 +41,6 @@ std::optional<std::size_t> keyByShape(std::string_view text) {
         if (!lines[before].text.empty() && hasAnswerBlank(lines[before].text)) return lines[i].start;
     }
     return std::nullopt;
-}
-
-// The next code point of UTF-8 text; malformed bytes give U+FFFD, one byte each.
-char32_t nextCodePoint(std::string_view text, std::size_t& i) {
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    int length = 0;
-    char32_t value = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-    } else {
-        ++i;
-        return 0xFFFD;
-    }
-    if (i + length > text.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    for (int k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        value = (value << 6) | (byte(i + k) & 0x3F);
-    }
-    const bool overlong = (length == 3 && value < 0x800) || (length == 4 && value < 0x10000);
-    if (overlong || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        ++i;
-        return 0xFFFD;
-    }
-    i += static_cast<std::size_t>(length);
-    return value;
 }
 
 // The letter without its accent, for RTF readers that skip \u: Czech and
