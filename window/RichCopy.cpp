@@ -78,8 +78,10 @@ void appendRtfText(std::string& out, std::string_view line) {
     for (std::size_t i = 0; i < line.size();) {
         const char32_t c = nextCodePoint(line, i);
         if (c == ' ' && previous == ' ') {
-            // Some readers turn a run of literal spaces into other spaces.
-            out += "\\'20";
+            // Readers turn a run of spaces into other spaces (LibreOffice
+            // Writer: U+2006 between them), also when written as \'20; a
+            // space in a group of its own stays a plain space.
+            out += "{\\'20}";
         } else if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += static_cast<char>(c);
