@@ -77,7 +77,9 @@ public:
     }
     void setSelStart(int) override {}
     void setSelLength(int) override {}
-    std::string selText() const override { return text_; }
+    int selStart() const override { return 0; }
+    int selLength() const override { return 0; }
+    std::string selText() const override { return text_; }  // a copy takes the whole text
     void setOptionValue(int, bool) override {}
     void clipboardClear() override {}
     void clipboardSetText(const ClipboardFlavours& flavours) override { clipboard = flavours; }

@@ -28,6 +28,7 @@ Decimal parseScientificText(const char* begin, const char* end) {
     }
     int pointAt = -1;
     int digitsSeen = 0;
+    int leadingZeros = 0;  // zeros before the first significant digit
     int exponent = 0;
     for (; p != end; ++p) {
         if (*p == 'e') {
@@ -40,11 +41,11 @@ Decimal parseScientificText(const char* begin, const char* end) {
             if (*p != '0' || !result.digits.empty())
                 result.digits += *p;
             else
-                --exponent;  // a leading zero: the value is below the point
+                ++leadingZeros;
         }
     }
     if (pointAt < 0) pointAt = digitsSeen;
-    result.exponent = pointAt + exponent;
+    result.exponent = pointAt + exponent - leadingZeros;
     while (!result.digits.empty() && result.digits.back() == '0') result.digits.pop_back();
     if (result.digits.empty()) result = Decimal{};
     return result;

@@ -42,6 +42,8 @@ public:
     virtual void setText(const std::string& text) = 0;
     virtual void setSelStart(int start) = 0;
     virtual void setSelLength(int length) = 0;
+    virtual int selStart() const = 0;
+    virtual int selLength() const = 0;
     virtual std::string selText() const = 0;
 
     // Checks option button 1..3 (the others of the frame clear). Raises no

@@ -4,11 +4,8 @@ namespace velnorka {
 
 int utf16Length(std::string_view utf8) {
     int units = 0;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte & 0xC0) != 0x80) ++units;  // a lead byte starts a character
-        if (byte >= 0xF0) ++units;           // outside the BMP: a surrogate pair
-    }
+    for (std::size_t at = 0; at < utf8.size();)
+        units += nextCodePoint(utf8, at) > 0xFFFF ? 2 : 1;  // beyond the BMP: a surrogate pair
     return units;
 }
 

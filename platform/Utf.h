@@ -7,7 +7,7 @@
 namespace velnorka {
 
 // Number of UTF-16 code units the UTF-8 text takes (a line break "\r\n"
-// counts two). Malformed bytes count one each.
+// counts two). Malformed bytes count one each, as nextCodePoint reads them.
 int utf16Length(std::string_view utf8);
 
 inline constexpr char32_t replacementCharacter = 0xFFFD;

@@ -112,6 +112,8 @@ void Form1::Command1_Click() {
 void Form1::Command2_Click() { platform_.setText(""); }
 
 void Form1::Command3_Click() {
+    const int caretStart = platform_.selStart();
+    const int caretLength = platform_.selLength();
     platform_.setSelStart(0);
     platform_.setSelLength(utf16Length(platform_.text()));
     platform_.clipboardClear();
@@ -119,6 +121,10 @@ void Form1::Command3_Click() {
     const bool unchanged = !generatedText_.empty() && selected == generatedText_;
     platform_.clipboardSetText(clipboardFlavours(
         selected, unchanged ? std::optional<std::size_t>(generatedKeyStart_) : std::nullopt));
+    // The copy is done: the box gets its caret and selection back, so that a
+    // keystroke in it does not replace the whole sheet.
+    platform_.setSelStart(caretStart);
+    platform_.setSelLength(caretLength);
 }
 
 }  // namespace velnorka

@@ -31,16 +31,29 @@ std::vector<Line> splitLines(std::string_view text) {
 
 bool hasAnswerBlank(std::string_view line) { return line.find('_') != std::string_view::npos; }
 
+// A line that shows nothing: empty, or only spaces and tabs.
+bool isBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
 std::optional<std::size_t> keyByShape(std::string_view text) {
     const std::vector<Line> lines = splitLines(text);
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i].text;
-        if (!line.starts_with("a) ") || hasAnswerBlank(line) || !lines[i - 1].text.empty()) continue;
+        if (!line.starts_with("a) ") || hasAnswerBlank(line) || !isBlank(lines[i - 1].text)) continue;
         std::size_t before = i - 1;
-        while (before > 0 && lines[before].text.empty()) --before;
-        if (!lines[before].text.empty() && hasAnswerBlank(lines[before].text)) return lines[i].start;
+        while (before > 0 && isBlank(lines[before].text)) --before;
+        if (hasAnswerBlank(lines[before].text)) return lines[i].start;
     }
     return std::nullopt;
+}
+
+// The line without C0 control characters other than the tab: a form feed or
+// an escape typed into the box would start a page or vanish in the readers.
+std::string withoutControls(std::string_view line) {
+    std::string kept;
+    kept.reserve(line.size());
+    for (const char c : line)
+        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') kept += c;
+    return kept;
 }
 
 // The letter without its accent, for RTF readers that skip \u: Czech and
@@ -65,8 +78,10 @@ void appendRtfText(std::string& out, std::string_view line) {
     for (std::size_t i = 0; i < line.size();) {
         const char32_t c = nextCodePoint(line, i);
         if (c == ' ' && previous == ' ') {
-            // Some readers turn a run of literal spaces into other spaces.
-            out += "\\'20";
+            // Readers turn a run of spaces into other spaces (LibreOffice
+            // Writer: U+2006 between them), also when written as \'20; a
+            // space in a group of its own stays a plain space.
+            out += "{\\'20}";
         } else if (c == '\\' || c == '{' || c == '}') {
             out += '\\';
             out += static_cast<char>(c);
@@ -148,10 +163,11 @@ std::string htmlDocument(std::string_view text, std::optional<std::size_t> keySt
         out += paragraph;
         if (keyStart && line.start == *keyStart) out += ";page-break-before:always;break-before:page";
         out += "\">";
-        if (line.text.empty())
+        const std::string shown = withoutControls(line.text);
+        if (shown.empty())
             out += "<br>";  // an empty <p> would collapse
         else
-            appendHtmlText(out, line.text);
+            appendHtmlText(out, shown);
         out += "</p>";
     }
     out += htmlFragmentEnd;
@@ -169,7 +185,7 @@ std::string rtfDocument(std::string_view text, std::optional<std::size_t> keySta
         out += "\\pard\\plain\\sb0\\sa0\\sl240\\slmult1";
         if (keyStart && line.start == *keyStart) out += "\\pagebb";
         out += "\\f0\\fs24 ";
-        appendRtfText(out, line.text);
+        appendRtfText(out, withoutControls(line.text));
         out += "\\par\r\n";
     }
     out += "}";

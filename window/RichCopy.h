@@ -23,13 +23,15 @@ inline constexpr std::string_view htmlFragmentEnd = "<!--EndFragment-->";
 // found by its shape: the first line that starts with "a) ", holds no
 // underscore, follows one or more empty lines, and where the last non-empty
 // line before those empty lines holds an underscore (a question's answer
-// blank). An empty key (a start at the end of the text) is no key.
+// blank). A line of only spaces and tabs counts as empty. An empty key (a
+// start at the end of the text) is no key.
 std::optional<std::size_t> findAnswerKey(std::string_view text,
                                          std::optional<std::size_t> generatedKeyStart);
 
 // The HTML document and the RTF of the lines of `text`, with a page break
 // before the line that starts at `keyStart` (none when nullopt). Lines end at
-// "\r\n", or at a lone "\r" or "\n".
+// "\r\n", or at a lone "\r" or "\n". C0 control characters other than the
+// tab are left out (the plain text keeps them).
 std::string htmlDocument(std::string_view text, std::optional<std::size_t> keyStart);
 std::string rtfDocument(std::string_view text, std::optional<std::size_t> keyStart);
 

@@ -225,6 +225,18 @@ void QtPlatform::setSelLength(int length) {
     edit->setTextCursor(cursor);
 }
 
+int QtPlatform::selStart() const {
+    const QPlainTextEdit* edit = window_.text1();
+    return programPosition(*edit->document(), edit->textCursor().selectionStart());
+}
+
+int QtPlatform::selLength() const {
+    const QPlainTextEdit* edit = window_.text1();
+    const QTextCursor cursor = edit->textCursor();
+    return programPosition(*edit->document(), cursor.selectionEnd()) -
+           programPosition(*edit->document(), cursor.selectionStart());
+}
+
 std::string QtPlatform::selText() const {
     return toUtf8(programText(window_.text1()->textCursor().selectedText()));
 }

@@ -26,6 +26,8 @@ public:
     void setText(const std::string& text) override;
     void setSelStart(int start) override;
     void setSelLength(int length) override;
+    int selStart() const override;
+    int selLength() const override;
     std::string selText() const override;
     void setOptionValue(int option, bool checked) override;
     void clipboardClear() override;

@@ -95,19 +95,29 @@ void Win32Platform::setSelStart(int start) {
     SendMessageW(text1(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(start));
 }
 
-void Win32Platform::setSelLength(int length) {
-    if (length < 0) throw PlatformError("Délka výběru nemůže být záporná.");
+std::pair<DWORD, DWORD> Win32Platform::selection() const {
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(text1(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+void Win32Platform::setSelLength(int length) {
+    if (length < 0) throw PlatformError("Délka výběru nemůže být záporná.");
+    const DWORD start = selection().first;
     // The control keeps the end within the text.
     SendMessageW(text1(), EM_SETSEL, start, static_cast<LPARAM>(start + static_cast<DWORD>(length)));
 }
 
+int Win32Platform::selStart() const { return static_cast<int>(selection().first); }
+
+int Win32Platform::selLength() const {
+    const auto [start, end] = selection();
+    return static_cast<int>(end - start);
+}
+
 std::string Win32Platform::selText() const {
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageW(text1(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = selection();
     const std::wstring text = wideText();
     if (start >= text.size() || end <= start) return {};
     return narrow(std::wstring_view(text).substr(start, end - start));

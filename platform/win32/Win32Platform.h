@@ -1,5 +1,7 @@
 #pragma once
 // The desktop services of the window logic, on Win32.
+#include <utility>
+
 #include "platform/Platform.h"
 #include "platform/win32/MainWindow.h"
 
@@ -18,6 +20,8 @@ public:
     void setText(const std::string& text) override;
     void setSelStart(int start) override;
     void setSelLength(int length) override;
+    int selStart() const override;
+    int selLength() const override;
     std::string selText() const override;
 
     void setOptionValue(int option, bool checked) override;
@@ -30,6 +34,8 @@ public:
 private:
     HWND text1() const { return window_.control(ControlId::Text1); }
     std::wstring wideText() const;
+    // The selection's start and end, in UTF-16 units.
+    std::pair<DWORD, DWORD> selection() const;
 
     MainWindow& window_;
 };

@@ -6,11 +6,13 @@ the HTML that velnorka-cli --format writes, as a paste would, and turns them
 into text and into PDF. Checked:
 - Writer's text has exactly the sheet's lines: one paragraph per line, empty
   lines kept, every no-break space and decimal comma in place;
+- an edited sheet whose lines open with and hold runs of spaces keeps every
+  space as a plain space in Writer's text of the RTF;
 - in the PDF, page by page, the answer key's first line is the first text of
   a page, no question line is on that page or after it, every line reads as
   the sheet's line, and the only font is Times New Roman or Liberation Serif.
 
-usage: word_processor_test.py CLI WORK_DIR
+usage: word_processor_test.py CLI WORK_DIR RTF_OF_TEXT
 """
 import os
 import re
@@ -23,6 +25,9 @@ SHEETS = [  # name, cli arguments
     ("mix", ["--mode", "3", "--count", "200", "--group", "10", "--seed", "11"]),
     ("decimal", ["--mode", "2", "--count", "200", "--group", "1", "--seed", "12"]),
 ]
+# Lines a teacher might type above a sheet: runs of one to six spaces at the
+# start, inside and at the end of a line.
+EDITED_LINES = [" Jméno:  ____________", "   Třída:     5.\u00a0A", "      Datum:", "  konec   "]
 HTML_IMPORT = "HTML (StarWriter)"  # what Writer uses for pasted HTML
 ALLOWED_FONTS = ("TimesNewRoman", "LiberationSerif")
 
@@ -104,7 +109,7 @@ def check_pdf(name, pdftotext, pdffonts, pdf, lines, key_line):
 
 
 def main():
-    cli, work = sys.argv[1], os.path.abspath(sys.argv[2])
+    cli, work, rtf_of_text = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
     tools = {tool: shutil.which(tool) for tool in ("soffice", "pdftotext", "pdffonts", "pdfinfo")}
     missing = [tool for tool, path in tools.items() if not path]
     if missing:
@@ -138,11 +143,20 @@ def main():
                 file.write(run([cli] + arguments + ["--format", flavour], env=CZECH).stdout)
         sheets[name] = (lines, key_line)
 
+    # The mix sheet edited: its RTF as Kopíruj makes it (Writer's HTML import
+    # drops the first space of a line, as the README says).
+    lines, key_line = sheets["mix"]
+    edited = EDITED_LINES + lines
+    with open(os.path.join(work, "edited-rtf.rtf"), "wb") as file:
+        file.write(run([rtf_of_text], input="\r\n".join(edited).encode()).stdout)
+    sheets["edited"] = (edited, key_line + len(EDITED_LINES))
+
     for flavour, infilter in (("rtf", None), ("html", HTML_IMPORT)):
-        files = [os.path.join(work, f"{name}-{flavour}.{flavour}") for name, _ in SHEETS]
+        names = [name for name, _ in SHEETS] + (["edited"] if flavour == "rtf" else [])
+        files = [os.path.join(work, f"{name}-{flavour}.{flavour}") for name in names]
         texts = convert(tools["soffice"], profile, "txt:Text (encoded):UTF8", files, infilter)
         pdfs = convert(tools["soffice"], profile, "pdf", files, infilter)
-        for (name, _), text_path, pdf in zip(SHEETS, texts, pdfs):
+        for name, text_path, pdf in zip(names, texts, pdfs):
             lines, key_line = sheets[name]
             with open(text_path, encoding="utf-8") as file:
                 check_text(f"{name} {flavour}", lines, file.read())

@@ -2,6 +2,7 @@
 // A desktop that records what the window logic asked of it.
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Errors.h"
@@ -32,8 +33,10 @@ public:
         log.push_back("setText");
         box = text;
     }
-    void setSelStart(int start) override { selStart = start; }
-    void setSelLength(int length) override { selLength = length; }
+    void setSelStart(int start) override { selectionStart = start; }
+    void setSelLength(int length) override { selectionLength = length; }
+    int selStart() const override { return selectionStart; }
+    int selLength() const override { return selectionLength; }
     std::string selText() const override {
         // Selections count UTF-16 units; the tests keep to text where that
         // matches whole characters.
@@ -44,7 +47,7 @@ public:
             while (i + length < box.size() && (static_cast<unsigned char>(box[i + length]) & 0xC0) == 0x80)
                 ++length;
             const std::string character = box.substr(i, length);
-            if (unit >= selStart && unit < selStart + selLength) result += character;
+            if (unit >= selectionStart && unit < selectionStart + selectionLength) result += character;
             unit += utf16Length(character);
             i += length;
         }
@@ -60,6 +63,7 @@ public:
     }
     void clipboardSetText(const ClipboardFlavours& flavours) override {
         log.push_back("clipboardSetText");
+        selectionWhenCopied = {selectionStart, selectionLength};
         clipboard = flavours.plainText;
         clipboardHtml = flavours.html;
         clipboardRtf = flavours.rtf;
@@ -70,8 +74,9 @@ public:
     std::vector<std::string> log;
     std::vector<std::string> messages;
     std::string box;
-    int selStart = -1;
-    int selLength = -1;
+    int selectionStart = 0;
+    int selectionLength = 0;
+    std::pair<int, int> selectionWhenCopied{-1, -1};  // start and length
     std::optional<std::string> clipboard = std::string("earlier clipboard");
     std::string clipboardHtml;
     std::string clipboardRtf;

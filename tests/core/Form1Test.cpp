@@ -207,33 +207,35 @@ TEST_F(Form1Test, ClearEmptiesTheBoxOnly) {
     EXPECT_EQ(form.mode, 1);
 }
 
-TEST_F(Form1Test, CopySelectsTheWholeTextAndPutsExactlyItOnTheClipboard) {
+TEST_F(Form1Test, CopyPutsTheWholeTextOnTheClipboardAndGivesTheBoxBackItsSelection) {
     platform.box = nb("a) 1·234 na desítky ____\r\nb) Smaž\r\n");
-    platform.selStart = 3;
-    platform.selLength = 2;
+    platform.selectionStart = 3;
+    platform.selectionLength = 2;
     form.raise(FormEvent::Command3Click);
-    EXPECT_EQ(platform.selStart, 0);
-    EXPECT_EQ(platform.selLength, 35);  // UTF-16 units, each line break counting two
+    // UTF-16 units, each line break counting two
+    EXPECT_EQ(platform.selectionWhenCopied, std::make_pair(0, 35));
     EXPECT_EQ(platform.clipboard, platform.box);
     EXPECT_EQ(platform.log, (std::vector<std::string>{"clipboardClear", "clipboardSetText"}));
+    EXPECT_EQ(platform.selectionStart, 3);
+    EXPECT_EQ(platform.selectionLength, 2);
 }
 
 TEST_F(Form1Test, CopyOfAnEmptyBoxPutsTheEmptyText) {
     form.raise(FormEvent::Command2Click);
     form.raise(FormEvent::Command3Click);
-    EXPECT_EQ(platform.selStart, 0);
-    EXPECT_EQ(platform.selLength, 0);
+    EXPECT_EQ(platform.selectionWhenCopied, std::make_pair(0, 0));
     EXPECT_EQ(platform.clipboard, "");
 }
 
 TEST_F(Form1Test, ABusyClipboardIsReportedAndTheTextStaysSelected) {
     platform.box = "sheet\r\n";
+    platform.selectionStart = 2;
     platform.clipboardLocked = true;
     form.raise(FormEvent::Command3Click);
     EXPECT_EQ(platform.messages, (std::vector<std::string>{"Schránka je obsazená jiným programem."}));
     EXPECT_EQ(platform.clipboard, "earlier clipboard");
-    EXPECT_EQ(platform.selStart, 0);
-    EXPECT_EQ(platform.selLength, 7);
+    EXPECT_EQ(platform.selectionStart, 0);
+    EXPECT_EQ(platform.selectionLength, 7);
     EXPECT_EQ(platform.box, "sheet\r\n");
 }
 

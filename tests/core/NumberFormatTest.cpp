@@ -155,6 +155,12 @@ TEST(Utf16Length, CountsCodeUnitsAndTwoPerLineBreak) {
     EXPECT_EQ(utf16Length(nb("1·000")), 5);
     EXPECT_EQ(utf16Length("€"), 1);
     EXPECT_EQ(utf16Length("\xF0\x9F\x99\x82"), 2);  // outside the BMP: a surrogate pair
+    // Malformed bytes count one each: a stray continuation byte, bytes that
+    // never occur in UTF-8, a sequence cut short, a surrogate's encoding.
+    EXPECT_EQ(utf16Length("a\x80" "b"), 3);
+    EXPECT_EQ(utf16Length("\xF8\xFF"), 2);
+    EXPECT_EQ(utf16Length("\xF0\x9F\x99"), 3);
+    EXPECT_EQ(utf16Length("\xED\xA0\x80"), 3);
 }
 
 TEST(Quoted, CutsToFortyCharactersOnACharacterBoundary) {

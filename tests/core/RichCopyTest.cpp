@@ -48,6 +48,20 @@ int rtfPageBreakLine(const std::string& rtf) {
     return found;
 }
 
+// The HTML's paragraphs, each as written from "<p" to "</p>".
+std::vector<std::string> htmlParagraphs(const std::string& html) {
+    std::vector<std::string> paragraphs;
+    for (std::size_t at = html.find("<p "); at != std::string::npos; at = html.find("<p ", at + 1))
+        paragraphs.push_back(html.substr(at, html.find("</p>", at) + 4 - at));
+    return paragraphs;
+}
+
+// What a paragraph shows: its HTML between the opening tag and "</p>".
+std::string htmlContent(const std::string& paragraph) {
+    const std::size_t start = paragraph.find("\">") + 2;
+    return paragraph.substr(start, paragraph.size() - 4 - start);
+}
+
 TEST(FindAnswerKey, TheGeneratedStartIsTakenAsItIs) {
     EXPECT_EQ(findAnswerKey(sheet, questions.size() + 2), questions.size() + 2);
     // An empty key (no exercises) is no key.
@@ -63,6 +77,17 @@ TEST(FindAnswerKey, AnEditedSheetHasItsKeyFoundByShape) {
     // The key after questions that end without an empty line of their own.
     const std::string tight = nb("a) 5 na desítky ____________________\r\n\r\na) 5 na desítky  10\r\n");
     EXPECT_EQ(findAnswerKey(tight, std::nullopt), tight.find("\r\na) 5 na desítky  ") + 2);
+}
+
+TEST(FindAnswerKey, LinesOfOnlySpacesAndTabsCountAsEmpty) {
+    for (const std::string separator : {" \r\n", "\t\r\n", " \t  \r\n", "\r\n  \r\n", "   \r\n\r\n"}) {
+        const std::string edited = questions + separator + key;
+        EXPECT_EQ(findAnswerKey(edited, std::nullopt), questions.size() + separator.size())
+            << testing::PrintToString(separator);
+    }
+    // Blank lines are passed over on the way back to the last question, too.
+    const std::string spaced = nb("a) 5 na desítky ____\r\n \r\n\t\r\n\r\na) 5 na desítky  10\r\n");
+    EXPECT_EQ(findAnswerKey(spaced, std::nullopt), spaced.find("a) 5 na desítky  "));
 }
 
 TEST(FindAnswerKey, ALineOfTheKeysShapeTypedAmongTheQuestionsTakesTheBreak) {
@@ -104,10 +129,34 @@ TEST(RtfDocument, CharactersAreKeptInSevenBitRtf) {
         << rtf;
 }
 
-TEST(RtfDocument, ASpaceAfterASpaceIsWrittenByItsCode) {
+TEST(RtfDocument, ASpaceAfterASpaceIsAGroupOfItsOwn) {
     const std::vector<std::string> paragraphs = rtfParagraphs(rtfDocument("a  b   c", std::nullopt));
     ASSERT_EQ(paragraphs.size(), 1u);
-    EXPECT_TRUE(paragraphs[0].ends_with(" a \\'20b \\'20\\'20c")) << paragraphs[0];
+    EXPECT_TRUE(paragraphs[0].ends_with(" a {\\'20}b {\\'20}{\\'20}c")) << paragraphs[0];
+}
+
+TEST(RichFlavours, ControlCharactersOtherThanTheTabAreLeftOut) {
+    const std::string spaces = "<span style=\"mso-spacerun:yes\">&#32;&#32;</span>";
+    struct Case {
+        std::string line, html, rtf;
+    };
+    const std::vector<Case> cases = {
+        {"a\fb", "ab", "ab"},                           // a form feed would start a page
+        {"\f", "<br>", ""},                             // and a line of it is an empty line
+        {"a \x1B b", "a" + spaces + "b", "a {\\'20}b"},  // the spaces around it make a run
+        {std::string("\x01\t\x1F\0", 4), "&#9;", "\\tab "},
+        {"\x7F\xC2\x85", "\x7F\xC2\x85", "\\u127?\\u133?"},  // not C0: kept
+    };
+    for (const Case& c : cases) {
+        const ClipboardFlavours flavours = clipboardFlavours(c.line, std::nullopt);
+        EXPECT_EQ(flavours.plainText, c.line);
+        const std::vector<std::string> html = htmlParagraphs(flavours.html);
+        ASSERT_EQ(html.size(), 1u) << flavours.html;
+        EXPECT_EQ(htmlContent(html[0]), c.html) << testing::PrintToString(c.line);
+        const std::vector<std::string> rtf = rtfParagraphs(flavours.rtf);
+        ASSERT_EQ(rtf.size(), 1u) << flavours.rtf;
+        EXPECT_EQ(rtf[0].substr(rtf[0].find("\\fs24 ") + 6), c.rtf) << testing::PrintToString(c.line);
+    }
 }
 
 TEST(RtfDocument, LoneCarriageReturnsAndLineFeedsAlsoEndLines) {
@@ -184,7 +233,13 @@ TEST_F(RichCopyByForm1, AnUnchangedSheetBreaksRightAfterTheQuestions) {
     // Three questions with an empty line after the second, then the break
     // between the halves: the key is line 5 (from 0).
     EXPECT_EQ(rtfPageBreakLine(platform.clipboardRtf), 5);
-    EXPECT_EQ(platform.clipboardHtml, htmlDocument(generated, generated.find("\r\n\r\na) 1") + 4));
+    const std::vector<std::string> html = htmlParagraphs(platform.clipboardHtml);
+    ASSERT_EQ(html.size(), 10u) << platform.clipboardHtml;
+    EXPECT_EQ(html[5], "<p style=\"margin:0pt;line-height:100%;font-family:'Times New Roman',serif;"
+                       "font-size:12pt;white-space:pre-wrap;page-break-before:always;break-before:page\">"
+                       "a) 1&nbsp;234 na desítky<span style=\"mso-spacerun:yes\">&#32;&#32;</span>"
+                       "1&nbsp;230</p>");
+    EXPECT_EQ(platform.clipboardHtml.find("page-break"), platform.clipboardHtml.rfind("page-break"));
     EXPECT_EQ(platform.log, (std::vector<std::string>{"clipboardClear", "clipboardSetText"}));
 }
 

@@ -291,7 +291,7 @@ TEST_F(WindowTest, EnterOnAFocusedButtonPressesIt) {
     program.platform().setText("a) 1 na desítky");
     SetFocus(control(ControlId::Command3));
     pressKey(VK_RETURN);
-    EXPECT_EQ(selection(), std::make_pair(DWORD{0}, DWORD{15})) << "Kopíruj selects what it copies";
+    EXPECT_EQ(clipboardText(), std::optional<std::wstring>(L"a) 1 na desítky")) << "Kopíruj";
     SetFocus(control(ControlId::Command2));
     pressKey(VK_RETURN);
     EXPECT_EQ(text1(), L"") << "Smaž";
@@ -444,14 +444,17 @@ TEST_F(WindowTest, SmazEmptiesText1AndLeavesTheClipboard) {
     EXPECT_EQ(clipboardText(), std::optional<std::wstring>(L"ze včerejška"));
 }
 
-TEST_F(WindowTest, KopirujCopiesTheWholeTextExactlyAndSelectsIt) {
+TEST_F(WindowTest, KopirujCopiesTheWholeTextExactlyAndGivesBackTheUsersSelection) {
     program.platform().setText("a) 123\u00A0456 na stovky  123\u00A0500\r\nž\r\n");
-    SendMessageW(control(ControlId::Text1), EM_SETSEL, 3, 6);  // the user's own selection
+    SendMessageW(control(ControlId::Text1), EM_SETSEL, 31, 32);  // the user's own selection
     click(ControlId::Command3);
     EXPECT_EQ(clipboardText(),
               std::optional<std::wstring>(L"a) 123\u00A0456 na stovky  123\u00A0500\r\nž\r\n"));
-    const std::wstring text = text1();
-    EXPECT_EQ(selection(), std::make_pair(DWORD{0}, static_cast<DWORD>(text.size())));
+    EXPECT_EQ(selection(), std::make_pair(DWORD{31}, DWORD{32}));
+    // A key typed in the box afterwards replaces that selection, not the sheet.
+    SetFocus(control(ControlId::Text1));
+    SendMessageW(control(ControlId::Text1), WM_CHAR, L'X', 1);
+    EXPECT_EQ(text1(), L"a) 123\u00A0456 na stovky  123\u00A0500\r\nX\r\n");
 }
 
 TEST_F(WindowTest, KopirujCopiesAGeneratedSheetWithItsBreaksAndSpaces) {
@@ -511,6 +514,7 @@ TEST_F(WindowTest, SelectionCountsSixteenBitCharacters) {
     platform.setSelStart(2);
     platform.setSelLength(3);
     EXPECT_EQ(platform.selText(), "a\r\n");
+    EXPECT_EQ(std::make_pair(platform.selStart(), platform.selLength()), std::make_pair(2, 3));
     platform.setSelLength(100);
     EXPECT_EQ(platform.selText(), "a\r\nb");
     platform.setSelStart(0);
