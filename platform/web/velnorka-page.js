@@ -152,11 +152,18 @@ mergeInto(LibraryManager.library, {
     control.className = 'control';
     var container = inFrame ? VelnorkaPage.controls.Frame1 : VelnorkaPage.box;
     container.appendChild(control);
-    // Inside the frame, positions count from its outer corner, not from inside its border.
-    control.style.left = (left - (inFrame ? container.clientLeft : 0)) + 'px';
-    control.style.top = (top - (inFrame ? container.clientTop : 0)) + 'px';
+    control.style.left = left + 'px';
+    control.style.top = top + 'px';
     control.style.width = width + 'px';
     control.style.height = height + 'px';
+    if (inFrame) {
+      // Inside the frame, positions count from its outer corner; a browser
+      // places them inside its border and below its legend.
+      var frame = container.getBoundingClientRect();
+      var placed = control.getBoundingClientRect();
+      control.style.left = (2 * left - (placed.left - frame.left)) + 'px';
+      control.style.top = (2 * top - (placed.top - frame.top)) + 'px';
+    }
     VelnorkaPage.controls[name] = control;
     if (clickEvent < 0) return;
     // A radio raises its click when it becomes selected, by mouse or keyboard.
