@@ -188,6 +188,12 @@ async function chromium(browser) {
 
   await click(mix, 'Command2');
   assert.equal(await boxText(mix), '', 'Smaž empties the box');
+
+  // A seed that is no number: a message at start, then the page works.
+  await mix.goto(pageUrl(pagePath, '?seed=12x'));
+  assert.match(await waitDialog(mix, 1), /^Parametr seed v adrese stránky musí být celé číslo/);
+  await mix.keyboard.press('Enter');
+  await waitReady(mix);
 }
 
 async function firefox(browser) {
