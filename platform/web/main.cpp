@@ -24,7 +24,7 @@ struct Program {
     bool badSeed = false;
 };
 
-Program* program = nullptr;
+Program* program = nullptr;  // made by main(), lives as long as the page
 
 constexpr int pixels(int twips) { return twipsToPixels(twips, 96); }
 

@@ -109,6 +109,8 @@ mergeInto(LibraryManager.library, {
     },
   },
 
+  // The window's box. From here on, clicks and keys outside the dialog are
+  // ignored while a handler runs, and printing takes the box's sheet.
   velnorka_set_form__deps: ['$VelnorkaPage'],
   velnorka_set_form: function(caption, width, height) {
     document.title = UTF8ToString(caption);
@@ -195,7 +197,6 @@ mergeInto(LibraryManager.library, {
       var box = VelnorkaPage.box;
       VelnorkaPage.element('Loading').remove();
       box.removeAttribute('aria-busy');
-      box.inert = false;
       box.removeAttribute('inert');
       VelnorkaPage.controls.Text1.focus();  // the first control in the tab order
     });
