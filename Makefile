@@ -7,7 +7,7 @@ SHELL := /bin/bash
 VERSION := $(shell sed -n '/^project/s/.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: deps linux windows run test test-linux test-linux32 test-sanitize test-fuzz test-windows \
-        dist test-dist test-werror bench clean
+        dist test-dist test-werror bench clean web test-web
 
 deps:
 	@scripts/install-deps
@@ -24,7 +24,7 @@ run: linux
 	    build/linux/cli/velnorka-cli --mode 3 --count 12 --group 4; \
 	fi
 
-test: deps test-werror test-linux test-linux32 test-sanitize test-fuzz test-windows test-dist
+test: deps test-werror test-linux test-linux32 test-sanitize test-fuzz test-windows test-dist test-web
 
 test-linux: linux
 	ctest --preset linux
@@ -60,8 +60,19 @@ windows: deps
 test-windows: linux windows
 	scripts/test-windows
 
-# dist/velnorka-$(VERSION)-windows-x86.zip and dist/velnorka_$(VERSION)_amd64.deb
-dist: linux windows
+# The page: build/web/velnorka.html, one self-contained file.
+web: deps
+	cmake --preset web
+	cmake --build --preset web
+
+# The core tests under node; the page in headless Chromium and Firefox ESR,
+# compared with the Linux command-line tool.
+test-web: linux web
+	ctest --preset web
+
+# dist/velnorka-$(VERSION)-windows-x86.zip, dist/velnorka_$(VERSION)_amd64.deb
+# and dist/velnorka-$(VERSION).html
+dist: linux windows web
 	scripts/make-dist
 
 # Both release files opened as their users would.

@@ -2,7 +2,6 @@
 // box, for scripting and for checking the generator without a desktop.
 // Plain stdio, no iostreams: it keeps the static Windows build small.
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
@@ -131,15 +130,6 @@ struct CommandLine {
     Options options;
     std::string refusal;
 };
-
-// Decimal digits only, leading zeros allowed ("007" is 7).
-std::optional<std::uint32_t> parseSeed(std::string_view text) {
-    std::uint32_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || stop != end || error != std::errc()) return std::nullopt;
-    return value;
-}
 
 // Sets the option from its value, or returns why the value is refused.
 using OptionSetter = std::optional<std::string> (*)(Options&, const std::string&);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <string_view>
 
 namespace velnorka {
 
@@ -29,5 +30,9 @@ private:
 };
 
 std::uint32_t clockSeed();
+
+// A seed as the user writes it (velnorka-cli --seed, the page's ?seed=):
+// decimal digits only, leading zeros allowed ("007" is 7), 0..4294967295.
+std::optional<std::uint32_t> parseSeed(std::string_view text);
 
 }  // namespace velnorka

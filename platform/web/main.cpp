@@ -1,0 +1,84 @@
+// The page's program: builds the window from the control table, then runs
+// Form_Load and, one at a time, the handlers of the events the page raises.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Errors.h"
+#include "platform/Random.h"
+#include "platform/web/PageImports.h"
+#include "platform/web/WebPlatform.h"
+#include "window/Form1.h"
+#include "window/RichCopy.h"
+
+namespace {
+
+using namespace velnorka;
+
+struct Program {
+    web::WebPlatform platform;
+    MersenneRandom random;
+    Form1 form{platform, random};
+    bool badSeed = false;
+};
+
+Program* program = nullptr;  // made by main(), lives as long as the page
+
+constexpr int pixels(int twips) { return twipsToPixels(twips, 96); }
+
+void buildWindow() {
+    velnorka_set_form(std::string(formCaption).c_str(), pixels(formClientWidth),
+                      pixels(formClientHeight));
+    for (const ControlSpec& spec : controls) {
+        const std::optional<FormEvent> event = clickEvent(spec.id);
+        velnorka_add_control(std::string(spec.name).c_str(), static_cast<int>(spec.kind),
+                             std::string(spec.caption).c_str(), spec.inFrame, pixels(spec.left),
+                             pixels(spec.top), pixels(spec.width), pixels(spec.height),
+                             event ? static_cast<int>(*event) : -1);
+    }
+    velnorka_set_text_box(std::string(text1AccessibleName).c_str(),
+                          std::string(text1Font.face).c_str(), text1Font.points);
+}
+
+}  // namespace
+
+extern "C" {
+
+// Form_Load, once the page has its controls.
+EMSCRIPTEN_KEEPALIVE void velnorka_load() {
+    program->form.raise(FormEvent::Load);
+    if (program->badSeed)
+        program->form.reportFailure(std::make_exception_ptr(UserError(
+            "Parametr seed v adrese stránky musí být celé číslo 0 až 4294967295. "
+            "Náhodná čísla se řídí hodinami.")));
+}
+
+EMSCRIPTEN_KEEPALIVE void velnorka_raise(int event) {
+    program->form.raise(static_cast<FormEvent>(event));
+}
+
+// What the browser prints: the box's lines as the rich copy writes them, the
+// key on a new page. Valid until the next call.
+EMSCRIPTEN_KEEPALIVE const char* velnorka_print_html() {
+    static std::string html;
+    const std::string text = program->platform.text();
+    html = htmlDocument(text, findAnswerKey(text, std::nullopt));
+    return html.c_str();
+}
+}
+
+int main() {
+    buildWindow();
+    std::optional<std::uint32_t> seed;
+    bool badSeed = false;
+    if (char* parameter = velnorka_seed_parameter()) {
+        seed = parseSeed(web::taken(parameter));
+        badSeed = !seed;
+    }
+    program = new Program{{}, MersenneRandom(seed)};
+    program->badSeed = badSeed;
+    velnorka_start();
+    return 0;
+}

@@ -1,0 +1,269 @@
+// The page's side of the web skin: the controls built from the control
+// table, the dialog that the prompts and the message box await, the
+// clipboard, printing and the browser's number format. Linked with
+// --js-library; the C++ side calls the functions below.
+
+mergeInto(LibraryManager.library, {
+  $VelnorkaPage: {
+    box: null,       // the window: the controls' container
+    controls: {},    // by name: Text1, Command1...
+    options: [],     // the radio inputs of Option1..Option3
+    busy: false,     // a handler runs: no other event may start one
+
+    element: function(id) { return document.getElementById(id); },
+
+    // Runs the handler of a form event. Its synchronous part runs inside the
+    // event that raised it (the copy needs the click's permission); the
+    // returned promise settles when the handler has ended.
+    raise: function(exported, args, startedBy) {
+      if (VelnorkaPage.busy) return Promise.resolve();
+      VelnorkaPage.busy = true;
+      var ended = function() {
+        VelnorkaPage.busy = false;
+        if (startedBy) startedBy.focus();
+      };
+      var running = ccall(exported, null, args.map(function() { return 'number'; }), args, {async: true});
+      return Promise.resolve(running).then(ended, ended);
+    },
+
+    // While a handler runs, clicks and keys outside its dialog do nothing.
+    ignoreWhileBusy: function(event) {
+      if (VelnorkaPage.busy && !VelnorkaPage.element('Dialog').contains(event.target)) {
+        event.preventDefault();
+        event.stopImmediatePropagation();
+      }
+    },
+
+    // The prompt (a reply: its default text, selected) or the message box
+    // (reply null). Resolves with the reply, '' for the message box, null
+    // for Cancel (Storno, Escape).
+    openDialog: function(text, reply) {
+      var dialog = VelnorkaPage.element('Dialog');
+      var form = VelnorkaPage.element('DialogForm');
+      var input = VelnorkaPage.element('Reply');
+      var ok = VelnorkaPage.element('DialogOk');
+      var cancel = VelnorkaPage.element('DialogCancel');
+      var asking = reply !== null;
+      VelnorkaPage.element('DialogText').textContent = text;
+      input.hidden = !asking;
+      cancel.hidden = !asking;
+      input.value = asking ? reply : '';
+      dialog.setAttribute('role', asking ? 'dialog' : 'alertdialog');
+      return new Promise(function(resolve) {
+        var settled = false;
+        var finish = function(answer) {
+          if (settled) return;
+          settled = true;
+          form.onsubmit = cancel.onclick = dialog.oncancel = dialog.onclose = null;
+          if (dialog.open) dialog.close();
+          resolve(answer);
+        };
+        form.onsubmit = function(event) {
+          event.preventDefault();
+          finish(asking ? input.value : '');
+        };
+        cancel.onclick = function() { finish(null); };
+        dialog.oncancel = function(event) {
+          event.preventDefault();
+          finish(null);
+        };
+        // Closed by the browser itself (Escape without a cancel event). A
+        // close queued by an earlier opening finds the dialog open again.
+        dialog.onclose = function() { if (!dialog.open) finish(null); };
+        dialog.showModal();
+        if (asking) {
+          input.focus();
+          input.select();
+        } else {
+          ok.focus();
+        }
+      });
+    },
+
+    ask: function(prompt, reply) {
+      return VelnorkaPage.openDialog(UTF8ToString(prompt), UTF8ToString(reply)).then(function(answer) {
+        return answer === null ? 0 : allocateUTF8(answer);
+      });
+    },
+
+    tell: function(text) {
+      return VelnorkaPage.openDialog(UTF8ToString(text), null);
+    },
+
+    // The sheet as the browser prints it: the rich copy's lines.
+    preparePrint: function() {
+      if (VelnorkaPage.busy) return;  // the box cannot change while a handler runs
+      var html = UTF8ToString(_velnorka_print_html());
+      var start = html.indexOf('<!--StartFragment-->');
+      var end = html.indexOf('<!--EndFragment-->');
+      VelnorkaPage.element('Sheet').innerHTML = start < 0 || end < 0 ? '' : html.slice(start, end);
+    },
+
+    separators: function() {
+      var separators = {decimal: '.', group: ''};
+      var parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+      parts.forEach(function(part) {
+        if (part.type === 'decimal' || part.type === 'group') separators[part.type] = part.value;
+      });
+      return separators;
+    },
+  },
+
+  // The window's box. From here on, clicks and keys outside the dialog are
+  // ignored while a handler runs, and printing takes the box's sheet.
+  velnorka_set_form__deps: ['$VelnorkaPage'],
+  velnorka_set_form: function(caption, width, height) {
+    document.title = UTF8ToString(caption);
+    var box = VelnorkaPage.box = VelnorkaPage.element('Form1');
+    box.style.width = width + 'px';
+    box.style.height = height + 'px';
+    window.addEventListener('click', VelnorkaPage.ignoreWhileBusy, true);
+    window.addEventListener('keydown', VelnorkaPage.ignoreWhileBusy, true);
+    window.addEventListener('beforeprint', VelnorkaPage.preparePrint);
+  },
+
+  velnorka_add_control__deps: ['$VelnorkaPage'],
+  velnorka_add_control: function(namePointer, kind, captionPointer, inFrame, left, top, width, height, clickEvent) {
+    var name = UTF8ToString(namePointer);
+    var caption = UTF8ToString(captionPointer);
+    var control;  // what is placed
+    var focusable;  // what takes the focus and the click
+    switch (kind) {
+      case 0:  // text box
+        control = focusable = document.createElement('textarea');
+        control.spellcheck = false;
+        break;
+      case 1:  // command button
+        control = focusable = document.createElement('button');
+        control.type = 'button';
+        control.textContent = caption;
+        break;
+      case 2:  // frame
+        control = document.createElement('fieldset');
+        control.appendChild(document.createElement('legend')).textContent = caption;
+        break;
+      default:  // option button
+        control = document.createElement('label');
+        focusable = control.appendChild(document.createElement('input'));
+        focusable.type = 'radio';
+        focusable.name = 'mode';
+        control.appendChild(document.createTextNode(caption));
+        VelnorkaPage.options.push(focusable);
+    }
+    control.id = name;
+    control.className = 'control';
+    var container = inFrame ? VelnorkaPage.controls.Frame1 : VelnorkaPage.box;
+    container.appendChild(control);
+    control.style.left = left + 'px';
+    control.style.top = top + 'px';
+    control.style.width = width + 'px';
+    control.style.height = height + 'px';
+    if (inFrame) {
+      // Inside the frame, positions count from its outer corner; a browser
+      // places them inside its border and below its legend.
+      var frame = container.getBoundingClientRect();
+      var placed = control.getBoundingClientRect();
+      control.style.left = (2 * left - (placed.left - frame.left)) + 'px';
+      control.style.top = (2 * top - (placed.top - frame.top)) + 'px';
+    }
+    VelnorkaPage.controls[name] = control;
+    if (clickEvent < 0) return;
+    // A radio raises its click when it becomes selected, by mouse or keyboard.
+    focusable.addEventListener(kind === 1 ? 'click' : 'change', function() {
+      VelnorkaPage.raise('velnorka_raise', [clickEvent], focusable);
+    });
+  },
+
+  velnorka_set_text_box__deps: ['$VelnorkaPage'],
+  velnorka_set_text_box: function(accessibleName, face, points) {
+    var box = VelnorkaPage.controls.Text1;
+    box.setAttribute('aria-label', UTF8ToString(accessibleName));
+    box.style.fontFamily = '"' + UTF8ToString(face) + '", "Liberation Serif", serif';
+    box.style.fontSize = points + 'pt';
+  },
+
+  velnorka_seed_parameter__deps: ['$VelnorkaPage'],
+  velnorka_seed_parameter: function() {
+    var seed = new URLSearchParams(location.search).get('seed');
+    return seed === null ? 0 : allocateUTF8(seed);
+  },
+
+  velnorka_start__deps: ['$VelnorkaPage'],
+  velnorka_start: function() {
+    // After main() has returned: Form_Load may wait in a dialog.
+    Promise.resolve().then(function() {
+      return VelnorkaPage.raise('velnorka_load', [], null);
+    }).then(function() {
+      var box = VelnorkaPage.box;
+      VelnorkaPage.element('Loading').remove();
+      box.removeAttribute('aria-busy');
+      box.removeAttribute('inert');
+      VelnorkaPage.controls.Text1.focus();  // the first control in the tab order
+    });
+  },
+
+  velnorka_area_text__deps: ['$VelnorkaPage'],
+  velnorka_area_text: function() {
+    return allocateUTF8(VelnorkaPage.controls.Text1.value);
+  },
+
+  velnorka_set_area_text__deps: ['$VelnorkaPage'],
+  velnorka_set_area_text: function(text) {
+    VelnorkaPage.controls.Text1.value = UTF8ToString(text);
+  },
+
+  velnorka_area_selected_text__deps: ['$VelnorkaPage'],
+  velnorka_area_selected_text: function() {
+    var box = VelnorkaPage.controls.Text1;
+    return allocateUTF8(box.value.substring(box.selectionStart, box.selectionEnd));
+  },
+
+  velnorka_area_selection_start__deps: ['$VelnorkaPage'],
+  velnorka_area_selection_start: function() { return VelnorkaPage.controls.Text1.selectionStart; },
+
+  velnorka_area_selection_end__deps: ['$VelnorkaPage'],
+  velnorka_area_selection_end: function() { return VelnorkaPage.controls.Text1.selectionEnd; },
+
+  velnorka_set_area_selection__deps: ['$VelnorkaPage'],
+  velnorka_set_area_selection: function(start, end) {
+    VelnorkaPage.controls.Text1.setSelectionRange(start, end);
+  },
+
+  velnorka_set_busy__deps: ['$VelnorkaPage'],
+  velnorka_set_busy: function(busy) {
+    document.documentElement.classList.toggle('busy', !!busy);
+  },
+
+  velnorka_check_option__deps: ['$VelnorkaPage'],
+  velnorka_check_option: function(option, checked) {
+    VelnorkaPage.options[option - 1].checked = !!checked;
+  },
+
+  // Inside the click: the copy event carries both flavours unchanged
+  // (an asynchronous clipboard write would rewrite the HTML).
+  velnorka_copy__deps: ['$VelnorkaPage'],
+  velnorka_copy: function(plainText, html) {
+    var flavours = {'text/plain': UTF8ToString(plainText), 'text/html': UTF8ToString(html)};
+    var copied = false;
+    var put = function(event) {
+      for (var type in flavours) event.clipboardData.setData(type, flavours[type]);
+      event.preventDefault();
+      copied = true;
+    };
+    document.addEventListener('copy', put, true);
+    try {
+      document.execCommand('copy');
+    } catch (refused) {
+      copied = false;
+    } finally {
+      document.removeEventListener('copy', put, true);
+    }
+    return copied;
+  },
+
+  velnorka_number_separator__deps: ['$VelnorkaPage'],
+  velnorka_number_separator: function(which) {
+    var separators = VelnorkaPage.separators();
+    return allocateUTF8(which === 0 ? separators.decimal : separators.group);
+  },
+});

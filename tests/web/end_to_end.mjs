@@ -1,0 +1,211 @@
+// Drives the real page from file:// in headless Chromium (everything) or
+// Firefox ESR (one sheet and its print, a second engine), as a person would,
+// and compares it with velnorka-cli under a Czech locale.
+// usage: node end_to_end.mjs chromium|firefox PAGE CLI
+// (tests/web/web_test.sh compiles the locale and sets LOCPATH)
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import {
+  answer, boxText, click, generate, launch, openPage, openings, pageUrl, waitDialog, waitReady,
+} from './browser.mjs';
+
+const [engine, pagePath, cliPath] = process.argv.slice(2);
+const work = mkdtempSync(join(tmpdir(), 'velnorka-web-test-'));
+
+function cli(mode, count, group, seed, format = 'text') {
+  return execFileSync(cliPath, ['--mode', mode, '--count', count, '--group', group, '--seed', seed, '--format', format],
+    { env: { ...process.env, LC_ALL: 'cs_CZ.UTF-8' }, encoding: 'utf8' });
+}
+
+// What a person sees of a printed line: blanks of any kind as one.
+const shown = (line) => line.replace(/[\s\u00a0]+/g, ' ').trim();
+
+// The printed sheet, page by page: every line of the box in order and
+// nothing else, the key's first line at the top of a page with no question on
+// or after that page, and only the box's font.
+function checkPrint(pdf, sheet, name) {
+  const file = join(work, `${name}.pdf`);
+  writeFileSync(file, pdf);
+  const pageCount = Number(/Pages:\s+(\d+)/.exec(execFileSync('pdfinfo', [file], { encoding: 'utf8' }))[1]);
+  const pages = [];
+  for (let n = 1; n <= pageCount; n++) {
+    const text = execFileSync('pdftotext', ['-f', String(n), '-l', String(n), file, '-'], { encoding: 'utf8' });
+    pages.push(text.split('\n').map(shown).filter((line) => line !== ''));
+  }
+  const lines = sheet.split(/\r?\n/).map(shown).filter((line) => line !== '');
+  assert.deepEqual(pages.flat(), lines, `${name}: the printed lines`);
+  const keyStart = lines.findIndex((line) => !line.includes('_'));
+  const keyPage = pages.findIndex((page) => page[0] === lines[keyStart]);
+  assert.ok(keyPage > 0, `${name}: the key's first line opens a page after the questions`);
+  assert.ok(pages.slice(keyPage).flat().every((line) => !line.includes('_')), `${name}: no question with the key`);
+  const fonts = execFileSync('pdffonts', [file], { encoding: 'utf8' }).split('\n').slice(2)
+    .filter((row) => row.trim() !== '').map((row) => row.split(/\s+/)[0].replace(/^[A-Z]{6}\+/, ''));
+  assert.ok(fonts.length > 0 && fonts.every((font) => /^(TimesNewRoman|LiberationSerif)/.test(font)),
+    `${name}: printed in ${fonts.join(', ')}`);
+}
+
+async function print(page) {
+  return page.pdf({ format: 'A4', preferCSSPageSize: true });
+}
+
+// A seeded page gives the tool's sheet for the same mode and replies.
+async function sheetOfMode(browser, mode, count, group, seed) {
+  const page = await openPage(browser, pageUrl(pagePath, `?seed=${seed}`));
+  if (mode !== '1') await click(page, `Option${mode}`);
+  await generate(page, count, group);
+  const expected = cli(mode, count, group, seed);
+  assert.equal(await boxText(page), expected.replace(/\r\n/g, '\n'), `mode ${mode}: the box holds the tool's sheet`);
+  return { page, expected };
+}
+
+const focused = (page) => page.evaluate(() => document.activeElement.closest('[id]').id);
+
+async function chromium(browser) {
+  // The window as laid out, named and ordered for the keyboard.
+  const page = await openPage(browser, pageUrl(pagePath, '?seed=11'));
+  const boxes = await page.evaluate(() => {
+    const origin = document.getElementById('Form1').getBoundingClientRect();
+    const frame = document.getElementById('Frame1').getBoundingClientRect();
+    return Object.fromEntries([...document.querySelectorAll('.control')].map((control) => {
+      const box = control.getBoundingClientRect();
+      const from = control.parentElement.id === 'Frame1' ? frame : origin;
+      return [control.id, [box.left - from.left - (from === origin ? 1 : 0), box.top - from.top - (from === origin ? 1 : 0),
+        box.width, box.height].map(Math.round)];
+    }));
+  });
+  assert.deepEqual(boxes, {
+    Text1: [8, 8, 401, 217], Command1: [424, 8, 145, 33], Command2: [424, 48, 145, 33],
+    Command3: [424, 88, 145, 33], Frame1: [424, 128, 145, 105],
+    Option1: [8, 24, 121, 17], Option2: [8, 48, 121, 25], Option3: [8, 72, 97, 25],
+  }, 'the controls at 96 DPI');
+  const tabbed = [];
+  for (let i = 0; i < 4; i++) {
+    await page.keyboard.press('Tab');
+    tabbed.push(await focused(page));
+  }
+  assert.deepEqual(tabbed, ['Command1', 'Command2', 'Command3', 'Option1'], 'the tab order');
+  const tree = await page.accessibility.snapshot({ interestingOnly: false });
+  const named = [];
+  (function walk(node) {
+    named.push(`${node.role}: ${node.name}`);
+    (node.children || []).forEach(walk);
+  })(tree);
+  for (const node of ['textbox: Pracovní list', 'group: Výběr činností', 'radio: Jen přirozená čísla', 'button: Kopíruj'])
+    assert.ok(named.includes(node), `a screen reader finds "${node}"`);
+  await page.keyboard.down('Shift');
+  for (let i = 0; i < 3; i++) await page.keyboard.press('Tab');  // back on Generuj
+  await page.keyboard.up('Shift');
+  assert.equal(await focused(page), 'Command1', 'Shift+Tab goes back');
+  // Space presses the focused button.
+  await page.keyboard.press('Space');
+  await waitDialog(page, 1);
+  const prompt = await page.evaluate(() => {
+    const reply = document.getElementById('Reply');
+    return [reply.value, reply.selectionStart, reply.selectionEnd, document.activeElement === reply];
+  });
+  assert.deepEqual(prompt, ['10', 0, 2, true], 'the prompt offers "10", selected');
+  const labelled = (await page.accessibility.snapshot({ root: await page.$('#Reply') })).name;
+  assert.equal(labelled, 'Zadejte počet příkladů (max.200)', 'the reply is named by the prompt');
+  await answer(page, '25');
+  await waitDialog(page, 2);
+  await answer(page, '4');
+  await page.waitForFunction(() => !document.getElementById('Dialog').open);
+  assert.equal(await boxText(page), cli('1', '25', '4', '11').replace(/\r\n/g, '\n'), 'mode 1: the tool\'s sheet');
+  assert.equal(await focused(page), 'Command1', 'the focus back on Generuj');
+
+  // Decimal numbers: the question's numbers and the reply read the Czech way.
+  await sheetOfMode(browser, '2', ' 12,5 ', '3', '22');
+  const { page: mix, expected } = await sheetOfMode(browser, '3', '200', '9', '33');
+
+  // Kopíruj: the whole box, also where only a part was selected; both
+  // flavours byte for byte what the tool prints.
+  const cdp = await mix.createCDPSession();
+  await cdp.send('Browser.grantPermissions', { permissions: ['clipboardReadWrite', 'clipboardSanitizedWrite'] });
+  await mix.$eval('#Text1', (box) => box.setSelectionRange(50, 120));
+  await click(mix, 'Command3');
+  const copied = await mix.evaluate(async () => {
+    const [item] = await navigator.clipboard.read({ unsanitized: ['text/html'] });
+    return {
+      plain: await (await item.getType('text/plain')).text(),
+      html: await (await item.getType('text/html')).text(),
+    };
+  });
+  assert.equal(copied.plain, expected, 'Kopíruj: the plain text');
+  assert.equal(copied.html, cli('3', '200', '9', '33', 'html'), 'Kopíruj: the HTML');
+
+  checkPrint(await print(mix), expected, 'chromium-mix');
+
+  // What must leave the box as it was.
+  const sheet = await boxText(mix);
+  let opened = await openings(mix);
+  const unchanged = async (what) => {
+    await mix.waitForFunction(() => !document.getElementById('Dialog').open);
+    assert.equal(await boxText(mix), sheet, `${what}: the box unchanged`);
+    assert.equal(await focused(mix), 'Command1', `${what}: the focus back on Generuj`);
+  };
+  await click(mix, 'Command1');
+  await waitDialog(mix, ++opened);
+  await mix.keyboard.press('Escape');
+  await unchanged('Escape in the first prompt');
+
+  await click(mix, 'Command1');
+  await waitDialog(mix, ++opened);
+  await answer(mix, '5');
+  await waitDialog(mix, ++opened);
+  await click(mix, 'DialogCancel');
+  await unchanged('Storno in the second prompt');
+
+  for (const [reply, message] of [
+    ['abc', '„abc“ není číslo. Zadejte celé číslo, například 10.'],
+    ['201', 'Tolik příkladů nelze vygenerovat'],
+  ]) {
+    await click(mix, 'Command1');
+    await waitDialog(mix, ++opened);
+    await answer(mix, reply);
+    assert.equal(await waitDialog(mix, ++opened), message, `the message for "${reply}"`);
+    assert.equal(await mix.$eval('#Reply', (input) => input.hidden), true, 'a message has no reply field');
+    await mix.keyboard.press('Enter');
+    await unchanged(`"${reply}"`);
+    assert.equal(await openings(mix), opened, `"${reply}": no prompt after the message`);
+  }
+
+  // Clicks while a prompt is open start nothing, not even Smaž.
+  await click(mix, 'Command1');
+  await waitDialog(mix, ++opened);
+  for (const id of ['Command2', 'Command1']) {
+    const box = await mix.$eval(`#${id}`, (button) => {
+      const { x, y, width, height } = button.getBoundingClientRect();
+      return { x: x + width / 2, y: y + height / 2 };
+    });
+    await mix.mouse.click(box.x, box.y);
+  }
+  await mix.keyboard.press('Escape');
+  await unchanged('clicks during the prompt');
+  assert.equal(await openings(mix), opened, 'no second Generuj from a click during its prompt');
+
+  await click(mix, 'Command2');
+  assert.equal(await boxText(mix), '', 'Smaž empties the box');
+
+  // A seed that is no number: a message at start, then the page works.
+  await mix.goto(pageUrl(pagePath, '?seed=12x'));
+  assert.match(await waitDialog(mix, 1), /^Parametr seed v adrese stránky musí být celé číslo/);
+  await mix.keyboard.press('Enter');
+  await waitReady(mix);
+}
+
+async function firefox(browser) {
+  const { page, expected } = await sheetOfMode(browser, '3', '30', '4', '44');
+  checkPrint(await print(page), expected, 'firefox-mix');
+}
+
+const browser = await launch(engine);
+try {
+  await (engine === 'chromium' ? chromium : firefox)(browser);
+  console.log(`${engine}: the page passes`);
+} finally {
+  await browser.close();
+  rmSync(work, { recursive: true, force: true });
+}
