@@ -61,6 +61,7 @@ test-windows: linux windows
 	scripts/test-windows
 
 # dist/velnorka-$(VERSION)-windows-x86.zip and dist/velnorka_$(VERSION)_amd64.deb
+# and dist/velnorka-$(VERSION)-setup.exe
 dist: linux windows
 	scripts/make-dist
 
@@ -68,6 +69,8 @@ dist: linux windows
 test-dist: dist
 	tests/dist/zip_test.sh dist/velnorka-$(VERSION)-windows-x86.zip build/windows/tests/win32/velnorka_probe.exe
 	tests/dist/deb_test.sh dist/velnorka_$(VERSION)_amd64.deb
+	tests/dist/setup_test.sh dist/velnorka-$(VERSION)-setup.exe dist/velnorka-$(VERSION)-windows-x86.zip \
+	    build/windows/tests/win32/velnorka_probe.exe
 
 bench: linux
 	build/linux/bench/velnorka_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
