@@ -62,8 +62,10 @@ run() {
   unchanged_machine() {
     machine_state after
     diff "$scratch/before.files" "$scratch/after.files" >&2 || fail "$1 wrote outside the user's profile"
-    cmp -s "$scratch/before.reg" "$scratch/after.reg" ||
-      { diff <(iconv -f UTF-16 "$scratch/before.reg") <(iconv -f UTF-16 "$scratch/after.reg") >&2; fail "$1 wrote into HKEY_LOCAL_MACHINE\\Software"; }
+    if ! cmp -s "$scratch/before.reg" "$scratch/after.reg"; then
+      diff <(iconv -f UTF-16 "$scratch/before.reg") <(iconv -f UTF-16 "$scratch/after.reg") >&2 || true
+      fail "$1 wrote into HKEY_LOCAL_MACHINE\\Software"
+    fi
   }
   # The uninstaller runs from a copy of itself and returns at once: waits
   # for the copy, with every other program of the prefix, to end.
