@@ -70,15 +70,17 @@ web: deps
 test-web: linux web
 	ctest --preset web
 
-# dist/velnorka-$(VERSION)-windows-x86.zip, dist/velnorka_$(VERSION)_amd64.deb
-# and dist/velnorka-$(VERSION).html
+# dist/velnorka-$(VERSION)-windows-x86.zip, dist/velnorka-$(VERSION)-setup.exe,
+# dist/velnorka_$(VERSION)_amd64.deb and dist/velnorka-$(VERSION).html
 dist: linux windows web
 	scripts/make-dist
 
-# Both release files opened as their users would.
+# The release files opened as their users would.
 test-dist: dist
 	tests/dist/zip_test.sh dist/velnorka-$(VERSION)-windows-x86.zip build/windows/tests/win32/velnorka_probe.exe
 	tests/dist/deb_test.sh dist/velnorka_$(VERSION)_amd64.deb
+	tests/dist/setup_test.sh dist/velnorka-$(VERSION)-setup.exe dist/velnorka-$(VERSION)-windows-x86.zip \
+	    build/windows/tests/win32/velnorka_probe.exe
 
 bench: linux
 	build/linux/bench/velnorka_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
