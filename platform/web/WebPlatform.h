@@ -17,10 +17,9 @@ public:
     void setText(const std::string& text) override;
     void setSelStart(int start) override;
     void setSelLength(int length) override;
+    int selStart() const override;
+    int selLength() const override;
     std::string selText() const override;
-    // The current selection of Text1, in the same units.
-    int selStart() const;
-    int selLength() const;
     void setOptionValue(int option, bool checked) override;
     // The copy event replaces every flavour at once: nothing to empty first.
     void clipboardClear() override {}
