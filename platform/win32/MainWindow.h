@@ -44,6 +44,7 @@ public:
 
     // The hourglass over the whole window while busy.
     void setBusy(bool busy);
+    bool busy() const { return busy_; }
 
     // Keeps the Tab stop of the option group on the checked option button,
     // so that Tab reaches the group once, at its selected button.
