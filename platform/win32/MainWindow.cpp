@@ -18,14 +18,26 @@ constexpr wchar_t className[] = L"VelnorkaForm1";
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD windowExStyle = 0;
 
+template <typename Function>
+Function moduleFunction(HMODULE module, const char* name) {
+    if (!module) return nullptr;
+    // Through void(*)() to tell the compiler the signature change is meant.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // Functions of newer Windows versions, looked up so that the program still
 // starts on Windows 7.
 template <typename Function>
 Function user32Function(const char* name) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32) return nullptr;
-    // Through void(*)() to tell the compiler the signature change is meant.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
+    return moduleFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
+}
+
+// COM, loaded only when an accessibility client first asks for Text1: the
+// window does not wait for it to show.
+template <typename Function>
+Function ole32Function(const char* name) {
+    static const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+    return moduleFunction<Function>(ole32, name);
 }
 
 int screenDpi(HWND hwnd) {
@@ -109,11 +121,16 @@ bool isOption(ControlId id) {
 // Text1 keeps its caret and selection when it receives the focus by Tab:
 // without DLGC_HASSETSEL the dialog manager does not select all of it, and
 // the next keystroke cannot replace the whole worksheet.
+// Screen readers and UI Automation reach the box through WM_GETOBJECT: it
+// gets its name there, before any client can read it.
 LRESULT CALLBACK text1Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                           DWORD_PTR) {
+                           DWORD_PTR window) {
     switch (message) {
         case WM_GETDLGCODE:
             return DefSubclassProc(hwnd, message, wParam, lParam) & ~static_cast<LRESULT>(DLGC_HASSETSEL);
+        case WM_GETOBJECT:
+            reinterpret_cast<MainWindow*>(window)->nameText1();
+            break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, text1Proc, 0);
             break;
@@ -173,7 +190,11 @@ MainWindow::~MainWindow() { destroy(); }
 
 void MainWindow::destroy() {
     unnameText1();
-    if (comStarted_) CoUninitialize();
+    if (comStarted_) {
+        using CoUninitializeFunction = void(WINAPI*)();
+        if (const auto coUninitialize = ole32Function<CoUninitializeFunction>("CoUninitialize"))
+            coUninitialize();
+    }
     comStarted_ = false;
     if (hwnd_) {
         // Detached first: the end of this object is not the program's end.
@@ -234,18 +255,23 @@ void MainWindow::createControls(HINSTANCE instance) {
     }
     // The design sets no limit on the text's length.
     SendMessageW(control(ControlId::Text1), EM_SETLIMITTEXT, 0, 0);
-    if (!SetWindowSubclass(control(ControlId::Text1), text1Proc, 0, 0))
+    if (!SetWindowSubclass(control(ControlId::Text1), text1Proc, 0, reinterpret_cast<DWORD_PTR>(this)))
         throw PlatformError("Ovládací prvky okna se nepodařilo vytvořit.");
-    nameText1();
 }
 
 void MainWindow::nameText1() {
+    if (namingTried_) return;
+    namingTried_ = true;
     // The name is an annotation that Windows' own accessibility proxies of
     // the edit control (MSAA and UI Automation) report. Without COM or the
     // service the box simply stays unnamed.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    comStarted_ = SUCCEEDED(com);
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+    using CoInitializeExFunction = HRESULT(WINAPI*)(LPVOID, DWORD);
+    using CoCreateInstanceFunction = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+    const auto coInitializeEx = ole32Function<CoInitializeExFunction>("CoInitializeEx");
+    const auto coCreateInstance = ole32Function<CoCreateInstanceFunction>("CoCreateInstance");
+    if (!coInitializeEx || !coCreateInstance) return;
+    comStarted_ = SUCCEEDED(coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    if (FAILED(coCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                 reinterpret_cast<void**>(&accessibility_))))
         accessibility_ = nullptr;
     if (accessibility_ &&

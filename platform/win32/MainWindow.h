@@ -44,6 +44,7 @@ public:
 
     // The hourglass over the whole window while busy.
     void setBusy(bool busy);
+    bool busy() const { return busy_; }
 
     // Keeps the Tab stop of the option group on the checked option button,
     // so that Tab reaches the group once, at its selected button.
@@ -53,12 +54,15 @@ public:
     // message was used up.
     bool handleDialogKeys(MSG& message);
 
+    // Gives Text1 its accessible name, once: at the first WM_GETOBJECT that
+    // Text1 receives, so that start-up does not wait for COM.
+    void nameText1();
+
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls(HINSTANCE instance);
-    void nameText1();
     void unnameText1();
     void applyDpi(int dpi);
     void onClick(int id);
@@ -77,6 +81,7 @@ private:
     std::function<void(std::exception_ptr)> failureHandler_;
     IAccPropServices* accessibility_ = nullptr;
     bool comStarted_ = false;
+    bool namingTried_ = false;
 };
 
 // What the message loop does with each message: the window's dialog keys

@@ -14,11 +14,31 @@ namespace {
 
 const wchar_t programName[] = L"Velnorka";
 
+// Clipboard history, remote desktops and password managers open the
+// clipboard for a moment after every change: a refused open is tried again
+// for about half a second, under the hourglass, before it counts as busy.
+constexpr DWORD clipboardPatienceMs = 500;
+constexpr DWORD clipboardRetryMs = 15;
+
+bool openClipboardPatiently(MainWindow& window) {
+    if (OpenClipboard(window.hwnd())) return true;
+    const bool wasBusy = window.busy();
+    window.setBusy(true);
+    const DWORD start = GetTickCount();
+    bool opened = false;
+    while (!opened && GetTickCount() - start < clipboardPatienceMs) {
+        Sleep(clipboardRetryMs);
+        opened = OpenClipboard(window.hwnd());
+    }
+    if (!wasBusy) window.setBusy(false);
+    return opened;
+}
+
 // The clipboard stays open for the lifetime of one of these, and no longer.
 class OpenClipboardScope {
 public:
-    explicit OpenClipboardScope(HWND owner) {
-        if (!OpenClipboard(owner))
+    explicit OpenClipboardScope(MainWindow& window) {
+        if (!openClipboardPatiently(window))
             throw PlatformError("Schránku právě používá jiný program. Zkuste to prosím znovu.");
     }
     ~OpenClipboardScope() { CloseClipboard(); }
@@ -137,7 +157,7 @@ void Win32Platform::setOptionValue(int option, bool checked) {
 }
 
 void Win32Platform::clipboardClear() {
-    const OpenClipboardScope clipboard(window_.hwnd());
+    const OpenClipboardScope clipboard(window_);
     if (!EmptyClipboard()) throw PlatformError("Schránku se nepodařilo vyprázdnit.");
 }
 
@@ -152,7 +172,7 @@ void Win32Platform::clipboardSetText(const ClipboardFlavours& flavours) {
     const UINT rtfFormat = RegisterClipboardFormatW(L"Rich Text Format");
     if (!htmlFormat || !rtfFormat) throw PlatformError("Formáty schránky nejsou dostupné.");
 
-    const OpenClipboardScope clipboard(window_.hwnd());
+    const OpenClipboardScope clipboard(window_);
     // Someone else filled the clipboard since it was emptied: the text
     // replaces theirs rather than joining it.
     if (GetClipboardOwner() != window_.hwnd() && !EmptyClipboard())

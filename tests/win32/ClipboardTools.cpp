@@ -38,15 +38,15 @@ bool putOnClipboard(HWND owner, const std::wstring& text, UINT format) {
     return put;
 }
 
-ClipboardHolder::ClipboardHolder()
+ClipboardHolder::ClipboardHolder(DWORD milliseconds)
     : opened_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    thread_ = std::thread([this] {
+    thread_ = std::thread([this, milliseconds] {
         const HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, nullptr,
                                             nullptr, GetModuleHandleW(nullptr), nullptr);
         holding_ = window && OpenClipboard(window);
         SetEvent(opened_);
-        WaitForSingleObject(release_, INFINITE);
+        WaitForSingleObject(release_, milliseconds);
         if (holding_) CloseClipboard();
         if (window) DestroyWindow(window);
     });

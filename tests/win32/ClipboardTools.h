@@ -15,10 +15,11 @@ std::optional<std::wstring> clipboardText();
 bool putOnClipboard(HWND owner, const std::wstring& text, UINT format = CF_UNICODETEXT);
 
 // Holds the clipboard open from a window of another thread, as a busy
-// program would, until destroyed.
+// program would, for `milliseconds` or until destroyed. Constructed once
+// the clipboard is open.
 class ClipboardHolder {
 public:
-    ClipboardHolder();
+    explicit ClipboardHolder(DWORD milliseconds = INFINITE);
     ~ClipboardHolder();
     ClipboardHolder(const ClipboardHolder&) = delete;
     ClipboardHolder& operator=(const ClipboardHolder&) = delete;

@@ -53,6 +53,7 @@ void CALLBACK DialogAnswerer::onTimer(HWND, UINT, UINT_PTR, DWORD) {
 
 void DialogAnswerer::handle(HWND dialog) {
     SeenDialog seen;
+    seen.seenAt = GetTickCount();
     seen.title = windowText(dialog);
     seen.owner = GetWindow(dialog, GW_OWNER);
     seen.ownerDisabled = seen.owner && !IsWindowEnabled(seen.owner);

@@ -33,6 +33,7 @@ struct SeenDialog {
     bool ownerDisabled = false;
     bool overOwner = false;  // its middle lies on the owner window
     bool unexpected = false;  // no step fitted: closed with Cancel
+    DWORD seenAt = 0;         // GetTickCount() when it was found open
 };
 
 class DialogAnswerer {
