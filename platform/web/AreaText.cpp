@@ -19,6 +19,24 @@ Step nextStep(std::string_view areaText, std::size_t& at) {
     return {units, units};
 }
 
+// A place in the text, counted both ways.
+struct Position {
+    long long area = 0;
+    long long program = 0;
+};
+
+// The last character boundary whose count `by` does not pass `limit`.
+Position walkTo(std::string_view areaText, long long Position::*by, long long limit) {
+    Position reached;
+    for (std::size_t at = 0; at < areaText.size();) {
+        const Step step = nextStep(areaText, at);
+        const Position next{reached.area + step.areaUnits, reached.program + step.programUnits};
+        if (next.*by > limit) break;
+        reached = next;
+    }
+    return reached;
+}
+
 }  // namespace
 
 std::string programText(std::string_view areaText) {
@@ -46,27 +64,11 @@ std::string areaText(std::string_view programText) {
 }
 
 int areaPosition(std::string_view areaText, long long programPosition) {
-    int area = 0;
-    long long program = 0;
-    for (std::size_t at = 0; at < areaText.size();) {
-        const Step step = nextStep(areaText, at);
-        if (program + step.programUnits > programPosition) break;
-        program += step.programUnits;
-        area += step.areaUnits;
-    }
-    return area;
+    return static_cast<int>(walkTo(areaText, &Position::program, programPosition).area);
 }
 
 int programPosition(std::string_view areaText, int areaPosition) {
-    int area = 0;
-    int program = 0;
-    for (std::size_t at = 0; at < areaText.size();) {
-        const Step step = nextStep(areaText, at);
-        if (area + step.areaUnits > areaPosition) break;
-        area += step.areaUnits;
-        program += step.programUnits;
-    }
-    return program;
+    return static_cast<int>(walkTo(areaText, &Position::area, areaPosition).program);
 }
 
 }  // namespace velnorka::web

@@ -31,11 +31,11 @@ constexpr int pixels(int twips) { return twipsToPixels(twips, 96); }
 void buildWindow() {
     velnorka_set_form(std::string(formCaption).c_str(), pixels(formClientWidth),
                       pixels(formClientHeight));
-    for (const ControlSpec& spec : controls) {
-        const std::optional<FormEvent> event = clickEvent(spec.id);
-        velnorka_add_control(std::string(spec.name).c_str(), static_cast<int>(spec.kind),
-                             std::string(spec.caption).c_str(), spec.inFrame, pixels(spec.left),
-                             pixels(spec.top), pixels(spec.width), pixels(spec.height),
+    for (const ControlSpec& entry : controls) {
+        const std::optional<FormEvent> event = clickEvent(entry.id);
+        velnorka_add_control(std::string(entry.name).c_str(), static_cast<int>(entry.kind),
+                             std::string(entry.caption).c_str(), entry.inFrame, pixels(entry.left),
+                             pixels(entry.top), pixels(entry.width), pixels(entry.height),
                              event ? static_cast<int>(*event) : -1);
     }
     velnorka_set_text_box(std::string(text1AccessibleName).c_str(),
