@@ -1,5 +1,5 @@
 #!/bin/bash
-# Takes the README's screenshot of the Linux program: velnorka on a private
+# Takes the screenshot of the Linux program: velnorka on a private
 # Xvfb with a generated sheet, cropped to the window.
 # usage: scripts/screenshot-linux.sh [path/to/velnorka] [output.png]
 set -u

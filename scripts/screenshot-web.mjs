@@ -1,5 +1,5 @@
 #!/usr/bin/env node
-// Takes the README's screenshot of the page: velnorka.html in headless
+// Takes the screenshot of the page: velnorka.html in headless
 // Chromium with a generated sheet, cropped to the window and a margin.
 // usage: node scripts/screenshot-web.mjs [build/web/velnorka.html] [docs/velnorka-web.png]
 import { join, resolve } from 'node:path';
