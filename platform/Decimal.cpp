@@ -55,7 +55,6 @@ Decimal parseScientificText(const char* begin, const char* end) {
 
 Decimal toDecimal(double value) {
     if (!std::isfinite(value) || value == 0.0) return Decimal{};
-    char buffer[64];
     // Quick path: the fewest decimals k for which the value's digits, as a
     // whole number below 10^15, read back as the value. A decimal of at most
     // 15 digits that reads back as the value is also the value rounded to 15
@@ -65,17 +64,19 @@ Decimal toDecimal(double value) {
         const double scaled = std::nearbyint(magnitude * powersOfTen[k]);
         if (scaled / powersOfTen[k] != magnitude) continue;
         if (scaled == 0.0) break;
-        char* end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(scaled)).ptr;
+        long long whole = static_cast<long long>(scaled);
+        int trailingZeros = 0;
+        for (; whole % 10 == 0; whole /= 10) ++trailingZeros;
         Decimal decimal;
         decimal.negative = value < 0;
-        decimal.exponent = static_cast<int>(end - buffer) - k;
-        while (end[-1] == '0') --end;
-        decimal.digits.assign(buffer, static_cast<std::size_t>(end - buffer));
+        decimal.digits = std::to_string(whole);
+        decimal.exponent = static_cast<int>(decimal.digits.size()) + trailingZeros - k;
         return decimal;
     }
     // The value rounded to 15 significant digits. printf rather than the
     // floating-point std::to_chars: its tables would make up a third of the
     // Windows program.
+    char buffer[64];
     const int length = std::snprintf(buffer, sizeof buffer, "%.14e", value);
     if (length <= 0 || length >= static_cast<int>(sizeof buffer)) return Decimal{};
     return parseScientificText(buffer, buffer + length);

@@ -8,6 +8,7 @@
 
 #include "platform/Errors.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/WorkArea.h"
 
 namespace velnorka::win32 {
 
@@ -174,12 +175,14 @@ MainWindow::MainWindow(HINSTANCE instance) {
     try {
         createControls(instance);
         applyDpi(windowDpi(hwnd_));
-        // Where the design puts the client area on the screen.
+        // Where the design puts the client area on the screen, unless that
+        // leaves part of the window off it (a high DPI on a small screen).
         const RECT frame = frameForClient(dpi_);
         SetWindowPos(hwnd_, nullptr, twipsToPixels(formClientLeft, dpi_) + frame.left,
                      twipsToPixels(formClientTop, dpi_) + frame.top, frame.right - frame.left,
                      frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
         fitClientArea();
+        keepInWorkArea(hwnd_);
     } catch (...) {
         destroy();
         throw;

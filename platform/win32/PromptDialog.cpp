@@ -1,10 +1,10 @@
 #include "platform/win32/PromptDialog.h"
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "platform/Errors.h"
+#include "platform/win32/WorkArea.h"
 
 namespace velnorka::win32 {
 
@@ -90,16 +90,11 @@ void centerOnOwner(HWND dialog) {
     if (!owner || !GetWindowRect(owner, &ownerRect) || !GetWindowRect(dialog, &dialogRect)) return;
     const LONG width = dialogRect.right - dialogRect.left;
     const LONG height = dialogRect.bottom - dialogRect.top;
-    LONG left = (ownerRect.left + ownerRect.right - width) / 2;
-    LONG top = (ownerRect.top + ownerRect.bottom - height) / 2;
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const RECT& work = monitor.rcWork;
-        left = std::clamp(left, work.left, std::max(work.left, work.right - width));
-        top = std::clamp(top, work.top, std::max(work.top, work.bottom - height));
-    }
-    SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const LONG left = (ownerRect.left + ownerRect.right - width) / 2;
+    const LONG top = (ownerRect.top + ownerRect.bottom - height) / 2;
+    const POINT corner = placeInWorkArea({left, top, left + width, top + height},
+                                         MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST));
+    SetWindowPos(dialog, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK promptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

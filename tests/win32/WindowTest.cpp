@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -567,6 +568,37 @@ TEST_F(WindowTest, AnotherDpiScalesTheWholeWindow) {
     EXPECT_EQ(option3.top, 192 + 108);
     EXPECT_EQ(option3.right - option3.left, twipsToPixels(1455, 144));
     EXPECT_EQ(fontOf(control(ControlId::Text1)).lfHeight, -24) << "12 pt at 144 DPI";
+}
+
+// Also run at 192 DPI (with-display.sh --dpi), where the design's place
+// would put the buttons off the 1280×1024 screen.
+TEST_F(WindowTest, TheWholeWindowIsInsideTheWorkArea) {
+    const char* runDpi = std::getenv("VELNORKA_TEST_DPI");
+    const int dpi = runDpi ? std::atoi(runDpi) : 96;
+    ASSERT_EQ(program.window().dpi(), dpi) << "the DPI this run was set up for";
+    RECT window;
+    GetWindowRect(main(), &window);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(main(), MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    EXPECT_GE(window.left, work.left);
+    EXPECT_GE(window.top, work.top);
+    EXPECT_LE(window.right, work.right);
+    EXPECT_LE(window.bottom, work.bottom);
+
+    RECT client;
+    GetClientRect(main(), &client);
+    EXPECT_EQ(client.right, twipsToPixels(formClientWidth, dpi)) << "the size stays the design's";
+    EXPECT_EQ(client.bottom, twipsToPixels(formClientHeight, dpi));
+    // Moved no further than needed: the client area where the design puts
+    // it, or the window against the edge it would cross.
+    POINT origin = {0, 0};
+    ClientToScreen(main(), &origin);
+    EXPECT_TRUE(origin.x == twipsToPixels(formClientLeft, dpi) || window.right == work.right)
+        << "client area at x " << origin.x << ", window's right edge at " << window.right;
+    EXPECT_TRUE(origin.y == twipsToPixels(formClientTop, dpi) || window.bottom == work.bottom)
+        << "client area at y " << origin.y << ", window's bottom edge at " << window.bottom;
 }
 
 TEST_F(WindowTest, ClosingTheWindowEndsTheMessageLoop) {

@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
 # Runs a command with an X server (Xvfb) and a wine server of its own; both
-# end with the command, so nothing outlives a test.
-# usage: with-display.sh WINEPREFIX SECONDS COMMAND [ARGS...]
+# end with the command, so nothing outlives a test. The screen is 1280×1024.
+# --dpi sets the prefix's DPI first (and tells the command through
+# VELNORKA_TEST_DPI); a prefix keeps the DPI it was last given.
+# usage: with-display.sh [--dpi N] WINEPREFIX SECONDS COMMAND [ARGS...]
 set -uo pipefail
+dpi=
+if [[ ${1:-} == --dpi ]]; then
+  dpi=$2
+  shift 2
+fi
 export WINEPREFIX=$1
 seconds=$2
 shift 2
@@ -34,4 +41,9 @@ export DISPLAY=:$(head -n1 "$work/display")
 
 # A wine server left from an earlier run would still serve another display.
 [[ -d $WINEPREFIX ]] && "$wineserver" -k 2>/dev/null
+if [[ -n $dpi ]]; then
+  "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-run" reg add 'HKCU\Control Panel\Desktop' \
+    /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null || exit 1
+  export VELNORKA_TEST_DPI=$dpi
+fi
 timeout --kill-after=10 "$seconds" "$@"
