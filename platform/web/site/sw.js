@@ -1,7 +1,8 @@
 // The page's service worker: keeps the page, its manifest and icons, so that
 // once opened the page starts without a network. Whenever the server answers,
 // its files are used and kept, so a new version replaces the kept one at the
-// next start; the kept ones serve only while the server cannot be reached.
+// next start; the kept ones serve only while the server cannot be reached or
+// fails.
 
 // The release and a hash of the folder's files: every new build installs a
 // new worker with a new cache, and its activation deletes the old caches.
