@@ -60,7 +60,8 @@ windows: deps
 test-windows: linux windows
 	scripts/test-windows
 
-# The page: build/web/velnorka.html, one self-contained file.
+# The page: build/web/velnorka.html, one self-contained file, and
+# build/web/site/, the folder for a web server.
 web: deps
 	cmake --preset web
 	cmake --build --preset web
@@ -71,16 +72,20 @@ test-web: linux web
 	ctest --preset web
 
 # dist/velnorka-$(VERSION)-windows-x86.zip, dist/velnorka-$(VERSION)-setup.exe,
-# dist/velnorka_$(VERSION)_amd64.deb and dist/velnorka-$(VERSION).html
+# dist/velnorka_$(VERSION)_amd64.deb, dist/velnorka-$(VERSION).html and
+# dist/velnorka-$(VERSION)-web.zip
 dist: linux windows web
 	scripts/make-dist
 
-# The release files opened as their users would.
+# The release files opened as their users would; the web zip unpacks to the
+# very folder that the page's tests serve.
 test-dist: dist
 	tests/dist/zip_test.sh dist/velnorka-$(VERSION)-windows-x86.zip build/windows/tests/win32/velnorka_probe.exe
 	tests/dist/deb_test.sh dist/velnorka_$(VERSION)_amd64.deb
 	tests/dist/setup_test.sh dist/velnorka-$(VERSION)-setup.exe dist/velnorka-$(VERSION)-windows-x86.zip \
 	    build/windows/tests/win32/velnorka_probe.exe
+	rm -rf build/web/unpacked && unzip -q dist/velnorka-$(VERSION)-web.zip -d build/web/unpacked
+	diff -r build/web/site build/web/unpacked/velnorka
 
 bench: linux
 	build/linux/bench/velnorka_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
