@@ -34,6 +34,17 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    // A press anywhere but on the reply and the buttons (the backdrop, a
+    // second click of a double-click, the dialog's text) leaves the focus
+    // where it is: typing still goes into the reply, Enter still presses OK.
+    keepFocus: function(event) {
+      if (!VelnorkaPage.busy) return;
+      var target = event.target;
+      var dialog = VelnorkaPage.element('Dialog');
+      var onControl = dialog.contains(target) && target.closest && target.closest('input, button');
+      if (!onControl) event.preventDefault();
+    },
+
     // The prompt (a reply: its default text, selected) or the message box
     // (reply null). Resolves with the reply, '' for the message box, null
     // for Cancel (Storno, Escape).
@@ -119,6 +130,7 @@ mergeInto(LibraryManager.library, {
     box.style.height = height + 'px';
     window.addEventListener('click', VelnorkaPage.ignoreWhileBusy, true);
     window.addEventListener('keydown', VelnorkaPage.ignoreWhileBusy, true);
+    window.addEventListener('mousedown', VelnorkaPage.keepFocus, true);
     window.addEventListener('beforeprint', VelnorkaPage.preparePrint);
   },
 

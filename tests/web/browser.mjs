@@ -115,9 +115,10 @@ export async function answer(page, reply) {
 }
 
 // "Generuj" with the two replies; resolves when the handler has ended.
-export async function generate(page, count, group) {
+// clicks: 2 for a double-click, whose second click lands beside the prompt.
+export async function generate(page, count, group, clicks = 1) {
   const before = await openings(page);
-  await click(page, 'Command1');
+  await page.click('#Command1', { count: clicks });
   await waitDialog(page, before + 1);
   await answer(page, count);
   await waitDialog(page, before + 2);

@@ -52,10 +52,12 @@ async function print(page) {
 }
 
 // A seeded page gives the tool's sheet for the same mode and replies.
-async function sheetOfMode(browser, mode, count, group, seed) {
+// clicks: 2 to start with a double-click on Generuj, which must leave the
+// prompt's field focused with its text selected.
+async function sheetOfMode(browser, mode, count, group, seed, clicks = 1) {
   const page = await openPage(browser, pageUrl(pagePath, `?seed=${seed}`));
   if (mode !== '1') await click(page, `Option${mode}`);
-  await generate(page, count, group);
+  await generate(page, count, group, clicks);
   const expected = cli(mode, count, group, seed);
   assert.equal(await boxText(page), expected.replace(/\r\n/g, '\n'), `mode ${mode}: the box holds the tool's sheet`);
   return { page, expected };
@@ -117,7 +119,7 @@ async function chromium(browser) {
   assert.equal(await focused(page), 'Command1', 'the focus back on Generuj');
 
   // Decimal numbers: the question's numbers and the reply read the Czech way.
-  await sheetOfMode(browser, '2', ' 12,5 ', '3', '22');
+  await sheetOfMode(browser, '2', ' 12,5 ', '3', '22', 2);
   const { page: mix, expected } = await sheetOfMode(browser, '3', '200', '9', '33');
 
   // Kopíruj: the whole box, also where only a part was selected; both
@@ -167,6 +169,7 @@ async function chromium(browser) {
     await answer(mix, reply);
     assert.equal(await waitDialog(mix, ++opened), message, `the message for "${reply}"`);
     assert.equal(await mix.$eval('#Reply', (input) => input.hidden), true, 'a message has no reply field');
+    await click(mix, 'DialogText');  // leaves the focus on OK
     await mix.keyboard.press('Enter');
     await unchanged(`"${reply}"`);
     assert.equal(await openings(mix), opened, `"${reply}": no prompt after the message`);
@@ -197,7 +200,7 @@ async function chromium(browser) {
 }
 
 async function firefox(browser) {
-  const { page, expected } = await sheetOfMode(browser, '3', '30', '4', '44');
+  const { page, expected } = await sheetOfMode(browser, '3', '30', '4', '44', 2);
   checkPrint(await print(page), expected, 'firefox-mix');
 }
 
