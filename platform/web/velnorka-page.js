@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
     controls: {},    // by name: Text1, Command1...
     options: [],     // the radio inputs of Option1..Option3
     busy: false,     // a handler runs: no other event may start one
+    backdrop: null,  // where the browser has no modal dialog: the page's own
 
     element: function(id) { return document.getElementById(id); },
 
@@ -45,6 +46,48 @@ mergeInto(LibraryManager.library, {
       if (!onControl) event.preventDefault();
     },
 
+    // The dialog shown modal: the browser's own, or where it has none (Safari
+    // before 15.4) the page's: a backdrop under it, Tab kept inside it,
+    // Escape for Storno. Enter submits the form in both.
+    showModal: function(dialog, onEscape) {
+      if (typeof dialog.showModal === 'function') {
+        dialog.showModal();
+        return;
+      }
+      var backdrop = VelnorkaPage.backdrop;
+      if (!backdrop) {
+        backdrop = VelnorkaPage.backdrop = document.createElement('div');
+        backdrop.className = 'own-backdrop';
+        dialog.parentNode.insertBefore(backdrop, dialog);
+        backdrop.appendChild(dialog);
+        dialog.setAttribute('aria-modal', 'true');
+      }
+      backdrop.onkeydown = function(event) {
+        if (event.key === 'Escape' || event.key === 'Esc') {
+          event.preventDefault();
+          onEscape();
+        } else if (event.key === 'Tab') {
+          var stops = [].filter.call(dialog.querySelectorAll('input, button'), function(stop) { return !stop.hidden; });
+          var at = stops.indexOf(document.activeElement);
+          var next = at < 0 ? 0 : at + (event.shiftKey ? -1 : 1);
+          event.preventDefault();
+          stops[(next + stops.length) % stops.length].focus();
+        }
+      };
+      backdrop.hidden = false;
+      dialog.setAttribute('open', '');
+    },
+
+    closeModal: function(dialog) {
+      if (VelnorkaPage.backdrop) {
+        VelnorkaPage.backdrop.hidden = true;
+        VelnorkaPage.backdrop.onkeydown = null;
+        dialog.removeAttribute('open');
+      } else if (dialog.open) {
+        dialog.close();
+      }
+    },
+
     // The prompt (a reply: its default text, selected) or the message box
     // (reply null). Resolves with the reply, '' for the message box, null
     // for Cancel (Storno, Escape).
@@ -66,7 +109,7 @@ mergeInto(LibraryManager.library, {
           if (settled) return;
           settled = true;
           form.onsubmit = cancel.onclick = dialog.oncancel = dialog.onclose = null;
-          if (dialog.open) dialog.close();
+          VelnorkaPage.closeModal(dialog);
           resolve(answer);
         };
         form.onsubmit = function(event) {
@@ -81,7 +124,7 @@ mergeInto(LibraryManager.library, {
         // Closed by the browser itself (Escape without a cancel event). A
         // close queued by an earlier opening finds the dialog open again.
         dialog.onclose = function() { if (!dialog.open) finish(null); };
-        dialog.showModal();
+        VelnorkaPage.showModal(dialog, function() { finish(null); });
         if (asking) {
           input.focus();
           input.select();
