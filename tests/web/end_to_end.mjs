@@ -217,6 +217,12 @@ async function chromium(browser) {
   assert.deepEqual(outside(await boxesOf(mix, '#Dialog, #Dialog button')), [], 'on a phone: the prompt on the screen');
   await mix.keyboard.press('Escape');
 
+  // Without WebAssembly the page says so instead of loading for ever.
+  const bare = await browser.newPage();
+  await bare.evaluateOnNewDocument(() => { delete window.WebAssembly; });
+  await bare.goto(pageUrl(pagePath));
+  assert.match(await bare.$eval('#Loading', (text) => text.textContent),
+    /^Tento prohlížeč nespouští WebAssembly.* Použijte aktuální Chrome, Edge, Firefox nebo Safari/, 'the message without WebAssembly');
 }
 
 // A reader's minimum font size of 24 px: the frame's caption and the option
