@@ -6,9 +6,11 @@
 mergeInto(LibraryManager.library, {
   $VelnorkaPage: {
     box: null,       // the window: the controls' container
+    column: null,    // the controls right of the text box, one under another
     controls: {},    // by name: Text1, Command1...
     options: [],     // the radio inputs of Option1..Option3
     busy: false,     // a handler runs: no other event may start one
+    backdrop: null,  // where the browser has no modal dialog: the page's own
 
     element: function(id) { return document.getElementById(id); },
 
@@ -34,6 +36,59 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    // A press anywhere but on the reply and the buttons (the backdrop, a
+    // second click of a double-click, the dialog's text) leaves the focus
+    // where it is: typing still goes into the reply, Enter still presses OK.
+    keepFocus: function(event) {
+      if (!VelnorkaPage.busy) return;
+      var target = event.target;
+      var dialog = VelnorkaPage.element('Dialog');
+      var onControl = dialog.contains(target) && target.closest && target.closest('input, button');
+      if (!onControl) event.preventDefault();
+    },
+
+    // The dialog shown modal: the browser's own, or where it has none (Safari
+    // before 15.4) the page's: a backdrop under it, Tab kept inside it,
+    // Escape for Storno. Enter submits the form in both.
+    showModal: function(dialog, onEscape) {
+      if (typeof dialog.showModal === 'function') {
+        dialog.showModal();
+        return;
+      }
+      var backdrop = VelnorkaPage.backdrop;
+      if (!backdrop) {
+        backdrop = VelnorkaPage.backdrop = document.createElement('div');
+        backdrop.className = 'own-backdrop';
+        dialog.parentNode.insertBefore(backdrop, dialog);
+        backdrop.appendChild(dialog);
+        dialog.setAttribute('aria-modal', 'true');
+      }
+      backdrop.onkeydown = function(event) {
+        if (event.key === 'Escape' || event.key === 'Esc') {
+          event.preventDefault();
+          onEscape();
+        } else if (event.key === 'Tab') {
+          var stops = [].filter.call(dialog.querySelectorAll('input, button'), function(stop) { return !stop.hidden; });
+          var at = stops.indexOf(document.activeElement);
+          var next = at < 0 ? 0 : at + (event.shiftKey ? -1 : 1);
+          event.preventDefault();
+          stops[(next + stops.length) % stops.length].focus();
+        }
+      };
+      backdrop.hidden = false;
+      dialog.setAttribute('open', '');
+    },
+
+    closeModal: function(dialog) {
+      if (VelnorkaPage.backdrop) {
+        VelnorkaPage.backdrop.hidden = true;
+        VelnorkaPage.backdrop.onkeydown = null;
+        dialog.removeAttribute('open');
+      } else if (dialog.open) {
+        dialog.close();
+      }
+    },
+
     // The prompt (a reply: its default text, selected) or the message box
     // (reply null). Resolves with the reply, '' for the message box, null
     // for Cancel (Storno, Escape).
@@ -55,7 +110,7 @@ mergeInto(LibraryManager.library, {
           if (settled) return;
           settled = true;
           form.onsubmit = cancel.onclick = dialog.oncancel = dialog.onclose = null;
-          if (dialog.open) dialog.close();
+          VelnorkaPage.closeModal(dialog);
           resolve(answer);
         };
         form.onsubmit = function(event) {
@@ -70,7 +125,7 @@ mergeInto(LibraryManager.library, {
         // Closed by the browser itself (Escape without a cancel event). A
         // close queued by an earlier opening finds the dialog open again.
         dialog.onclose = function() { if (!dialog.open) finish(null); };
-        dialog.showModal();
+        VelnorkaPage.showModal(dialog, function() { finish(null); });
         if (asking) {
           input.focus();
           input.select();
@@ -99,6 +154,18 @@ mergeInto(LibraryManager.library, {
       VelnorkaPage.element('Sheet').innerHTML = start < 0 || end < 0 ? '' : html.slice(start, end);
     },
 
+    // Where the window as designed is wider than the browser's window (a
+    // phone, a narrow window, a high zoom), its controls reflow: all of them
+    // in view, the text box in the rest (the stylesheet's "narrow").
+    fitWindow: function() {
+      var box = VelnorkaPage.box;
+      var fits = window.matchMedia('(min-width: ' + Math.ceil(box.getBoundingClientRect().width) + 'px)');
+      var fit = function() { box.classList.toggle('narrow', !fits.matches); };
+      fit();
+      if (fits.addEventListener) fits.addEventListener('change', fit);
+      else fits.addListener(fit);  // Safari before 14
+    },
+
     separators: function() {
       var separators = {decimal: '.', group: ''};
       var parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
@@ -115,13 +182,20 @@ mergeInto(LibraryManager.library, {
   velnorka_set_form: function(caption, width, height) {
     document.title = UTF8ToString(caption);
     var box = VelnorkaPage.box = VelnorkaPage.element('Form1');
-    box.style.width = width + 'px';
-    box.style.height = height + 'px';
+    box.style.setProperty('--width', width + 'px');
+    box.style.setProperty('--height', height + 'px');
     window.addEventListener('click', VelnorkaPage.ignoreWhileBusy, true);
     window.addEventListener('keydown', VelnorkaPage.ignoreWhileBusy, true);
+    window.addEventListener('mousedown', VelnorkaPage.keepFocus, true);
     window.addEventListener('beforeprint', VelnorkaPage.preparePrint);
   },
 
+  // The stylesheet places the controls in flow, so that a control whose text
+  // grows (large text, a minimum font size) pushes the ones below it down
+  // instead of running over them: the text box, beside it a column of the
+  // other controls, the option buttons one under another in the frame. Each
+  // control's margins are what puts it exactly where the control table says
+  // when its text has the designed size.
   velnorka_add_control__deps: ['$VelnorkaPage'],
   velnorka_add_control: function(namePointer, kind, captionPointer, inFrame, left, top, width, height, clickEvent) {
     var name = UTF8ToString(namePointer);
@@ -152,20 +226,33 @@ mergeInto(LibraryManager.library, {
     }
     control.id = name;
     control.className = 'control';
-    var container = inFrame ? VelnorkaPage.controls.Frame1 : VelnorkaPage.box;
-    container.appendChild(control);
-    control.style.left = left + 'px';
-    control.style.top = top + 'px';
-    control.style.width = width + 'px';
-    control.style.height = height + 'px';
-    if (inFrame) {
-      // Inside the frame, positions count from its outer corner; a browser
-      // places them inside its border and below its legend.
-      var frame = container.getBoundingClientRect();
-      var placed = control.getBoundingClientRect();
-      control.style.left = (2 * left - (placed.left - frame.left)) + 'px';
-      control.style.top = (2 * top - (placed.top - frame.top)) + 'px';
+    // Custom properties inherit: the frame's would move its options.
+    control.style.setProperty('--left', '0px');
+    control.style.setProperty('--top', '0px');
+    control.style.setProperty('--width', width + 'px');
+    control.style.setProperty('--height', height + 'px');
+    var container = inFrame ? VelnorkaPage.controls.Frame1 : kind === 0 ? VelnorkaPage.box : VelnorkaPage.column;
+    if (!container) {
+      container = VelnorkaPage.column = VelnorkaPage.box.appendChild(document.createElement('div'));
+      container.className = 'column';
     }
+    var above = container.tableBottom;  // the bottom of the control above, in the table
+    container.appendChild(control);
+    container.tableBottom = top + height;
+    // Positions count from the window's client area or the frame's outer
+    // corner; the margins take the control from where the flow puts it. The
+    // gap to the control above comes from the table, not from the sizes the
+    // text has now, so that larger text pushes what is below.
+    var origin = inFrame ? container.getBoundingClientRect() : VelnorkaPage.box.getBoundingClientRect();
+    var originLeft = origin.left + (inFrame ? 0 : VelnorkaPage.box.clientLeft);
+    var originTop = origin.top + (inFrame ? 0 : VelnorkaPage.box.clientTop);
+    var placed = control.getBoundingClientRect();
+    // The first control of its container goes from where the flow puts it
+    // (in the frame: below the caption), never up into the caption however
+    // tall the caption's text.
+    var marginTop = above === undefined ? Math.max(top - (placed.top - originTop), 0) : top - above;
+    control.style.setProperty('--left', (left - (placed.left - originLeft)) + 'px');
+    control.style.setProperty('--top', marginTop + 'px');
     VelnorkaPage.controls[name] = control;
     if (clickEvent < 0) return;
     // A radio raises its click when it becomes selected, by mouse or keyboard.
@@ -190,6 +277,7 @@ mergeInto(LibraryManager.library, {
 
   velnorka_start__deps: ['$VelnorkaPage'],
   velnorka_start: function() {
+    VelnorkaPage.fitWindow();
     // After main() has returned: Form_Load may wait in a dialog.
     Promise.resolve().then(function() {
       return VelnorkaPage.raise('velnorka_load', [], null);

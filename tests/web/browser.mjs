@@ -1,7 +1,7 @@
 // Starts Debian's browsers headless for the page's tests, measurements and
 // screenshot, and drives the page as a person would. Nothing is downloaded;
 // each browser gets a fresh profile of its own and no network.
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -11,11 +11,17 @@ export const chromiumPath = process.env.VELNORKA_CHROMIUM || '/usr/bin/chromium'
 export const firefoxPath = process.env.VELNORKA_FIREFOX || '/usr/bin/firefox-esr';
 
 // A browser whose language is Czech ("cs": a decimal comma), closed and its
-// profile removed by close().
-export async function launch(engine, language = 'cs') {
+// profile removed by close(). minimumFontSize (Chromium): the reader's
+// setting "Minimum font size", in CSS pixels.
+export async function launch(engine, language = 'cs', { minimumFontSize } = {}) {
   const profile = mkdtempSync(join(tmpdir(), `velnorka-${engine}-`));
   let browser;
   if (engine === 'chromium') {
+    if (minimumFontSize) {
+      mkdirSync(join(profile, 'Default'));
+      writeFileSync(join(profile, 'Default', 'Preferences'),
+        JSON.stringify({ webkit: { webprefs: { minimum_font_size: minimumFontSize } } }));
+    }
     browser = await puppeteer.launch({
       executablePath: chromiumPath,
       headless: true,
@@ -115,9 +121,10 @@ export async function answer(page, reply) {
 }
 
 // "Generuj" with the two replies; resolves when the handler has ended.
-export async function generate(page, count, group) {
+// clicks: 2 for a double-click, whose second click lands beside the prompt.
+export async function generate(page, count, group, clicks = 1) {
   const before = await openings(page);
-  await click(page, 'Command1');
+  await page.click('#Command1', { count: clicks });
   await waitDialog(page, before + 1);
   await answer(page, count);
   await waitDialog(page, before + 2);

@@ -52,10 +52,12 @@ async function print(page) {
 }
 
 // A seeded page gives the tool's sheet for the same mode and replies.
-async function sheetOfMode(browser, mode, count, group, seed) {
+// clicks: 2 to start with a double-click on Generuj, which must leave the
+// prompt's field focused with its text selected.
+async function sheetOfMode(browser, mode, count, group, seed, clicks = 1) {
   const page = await openPage(browser, pageUrl(pagePath, `?seed=${seed}`));
   if (mode !== '1') await click(page, `Option${mode}`);
-  await generate(page, count, group);
+  await generate(page, count, group, clicks);
   const expected = cli(mode, count, group, seed);
   assert.equal(await boxText(page), expected.replace(/\r\n/g, '\n'), `mode ${mode}: the box holds the tool's sheet`);
   return { page, expected };
@@ -117,7 +119,7 @@ async function chromium(browser) {
   assert.equal(await focused(page), 'Command1', 'the focus back on Generuj');
 
   // Decimal numbers: the question's numbers and the reply read the Czech way.
-  await sheetOfMode(browser, '2', ' 12,5 ', '3', '22');
+  await sheetOfMode(browser, '2', ' 12,5 ', '3', '22', 2);
   const { page: mix, expected } = await sheetOfMode(browser, '3', '200', '9', '33');
 
   // Kopíruj: the whole box, also where only a part was selected; both
@@ -167,6 +169,7 @@ async function chromium(browser) {
     await answer(mix, reply);
     assert.equal(await waitDialog(mix, ++opened), message, `the message for "${reply}"`);
     assert.equal(await mix.$eval('#Reply', (input) => input.hidden), true, 'a message has no reply field');
+    await click(mix, 'DialogText');  // leaves the focus on OK
     await mix.keyboard.press('Enter');
     await unchanged(`"${reply}"`);
     assert.equal(await openings(mix), opened, `"${reply}": no prompt after the message`);
@@ -194,16 +197,77 @@ async function chromium(browser) {
   assert.match(await waitDialog(mix, 1), /^Parametr seed v adrese stránky musí být celé číslo/);
   await mix.keyboard.press('Enter');
   await waitReady(mix);
+
+  // A phone: the controls reflow so that all of them are in view at load,
+  // none smaller than a finger's 24 px, and the prompt fits the screen.
+  const phone = { width: 360, height: 640 };
+  const outside = (boxes) => Object.keys(boxes).filter((id) => {
+    const [left, top, width, height] = boxes[id];
+    return left < 0 || top < 0 || left + width > phone.width || top + height > phone.height || width < 24 || height < 24;
+  });
+  const boxesOf = (page, selector) => page.$$eval(selector, (elements) => Object.fromEntries(elements.map((element) => {
+    const { left, top, width, height } = element.getBoundingClientRect();
+    return [element.id, [left, top, width, height]];
+  })));
+  await mix.setViewport({ ...phone, isMobile: true, hasTouch: true });
+  await openPage(browser, pageUrl(pagePath, '?seed=11'));
+  assert.deepEqual(outside(await boxesOf(mix, 'button.control, label.control')), [], 'on a phone: the controls in view, large enough');
+  await mix.tap('#Command1');
+  await waitDialog(mix, 1);
+  assert.deepEqual(outside(await boxesOf(mix, '#Dialog, #Dialog button')), [], 'on a phone: the prompt on the screen');
+  await mix.keyboard.press('Escape');
+
+  // Without WebAssembly the page says so instead of loading for ever.
+  const bare = await browser.newPage();
+  await bare.evaluateOnNewDocument(() => { delete window.WebAssembly; });
+  await bare.goto(pageUrl(pagePath));
+  assert.match(await bare.$eval('#Loading', (text) => text.textContent),
+    /^Tento prohlížeč nespouští WebAssembly.* Použijte aktuální Chrome, Edge, Firefox nebo Safari/, 'the message without WebAssembly');
+}
+
+// A reader's minimum font size of 24 px: the frame's caption and the option
+// buttons, as drawn, overlap nothing and stay inside the frame.
+async function largeText() {
+  const browser = await launch('chromium', 'cs', { minimumFontSize: 24 });
+  try {
+    const page = await openPage(browser, pageUrl(pagePath));
+    const drawn = await page.evaluate(() => {
+      const inked = (element) => {
+        const range = document.createRange();
+        range.selectNodeContents(element);
+        const { left, top, right, bottom } = range.getBoundingClientRect();
+        return { left, top, right, bottom };
+      };
+      const frame = document.getElementById('Frame1').getBoundingClientRect();
+      return {
+        size: getComputedStyle(document.querySelector('legend')).fontSize,
+        frame: { left: frame.left, top: frame.top, right: frame.right, bottom: frame.bottom },
+        parts: [document.querySelector('legend'), ...document.querySelectorAll('label.control')].map(inked),
+      };
+    });
+    assert.equal(drawn.size, '24px', 'the minimum font size applies');
+    const { frame, parts } = drawn;
+    parts.forEach((part, i) => {
+      assert.ok(part.left >= frame.left && part.right <= frame.right && part.top >= frame.top && part.bottom <= frame.bottom,
+        `large text: part ${i} of the frame inside it`);
+      parts.slice(i + 1).forEach((other, j) => assert.ok(
+        part.right <= other.left || other.right <= part.left || part.bottom <= other.top || other.bottom <= part.top,
+        `large text: parts ${i} and ${i + 1 + j} of the frame apart`));
+    });
+  } finally {
+    await browser.close();
+  }
 }
 
 async function firefox(browser) {
-  const { page, expected } = await sheetOfMode(browser, '3', '30', '4', '44');
+  const { page, expected } = await sheetOfMode(browser, '3', '30', '4', '44', 2);
   checkPrint(await print(page), expected, 'firefox-mix');
 }
 
 const browser = await launch(engine);
 try {
   await (engine === 'chromium' ? chromium : firefox)(browser);
+  if (engine === 'chromium') await largeText();
   console.log(`${engine}: the page passes`);
 } finally {
   await browser.close();
