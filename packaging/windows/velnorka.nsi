@@ -114,6 +114,9 @@ Function CheckFolder
   ${EndIf}
   ${DirState} "$INSTDIR" $0
   ${If} $0 == 1
+  ${AndIf} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+    StrCpy $Refusal "Ve složce „$INSTDIR“ je Velnorka nainstalovaná pro jiného uživatele.$\r$\n$\r$\nKaždý uživatel si Velnorku instaluje do své vlastní složky (výchozí volba); jednu společnou kopii pro všechny nabízí soubor ZIP. Zvolte jinou složku."
+  ${ElseIf} $0 == 1
     StrCpy $Refusal "Složka „$INSTDIR“ už obsahuje jiné soubory.$\r$\n$\r$\nVelnorka se instaluje jen do nové nebo prázdné složky, aby nepřepsala ani později nesmazala cizí soubory. Zvolte jinou složku."
   ${ElseIf} ${FileExists} "$INSTDIR"
   ${AndIfNot} ${FileExists} "$INSTDIR\*.*"
@@ -201,7 +204,9 @@ Section "Velnorka" SectionProgram
     Pop $0
   ${EndIf}
   ${If} $0 == "running"
-    !insertmacro Fail "Velnorka je spuštěná, a tak nebyla nainstalována. Zavřete ji a spusťte instalaci znovu."
+    ; The user has just cancelled: the page says why it stopped.
+    SetErrorLevel 2
+    Abort "Velnorka je spuštěná, a tak nebyla nainstalována."
   ${EndIf}
 
   ${If} $INSTDIR == $InstalledFolder
@@ -228,12 +233,13 @@ Section "Velnorka" SectionProgram
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   ${If} ${Errors}
     SetOutPath "$TEMP"
-    ${If} $INSTDIR != $InstalledFolder
-      !insertmacro RemoveProgramFiles "$INSTDIR"
-      Push $INSTDIR
-      Push $CreatedFolder
-      Call RemoveCreatedFolders
+    ${If} $INSTDIR == $InstalledFolder
+      !insertmacro Fail "Do složky „$INSTDIR“ nelze zapsat všechny soubory Velnorky, a tak aktualizace nebyla dokončena.$\r$\n$\r$\nZavřete programy, které mají soubory Velnorky otevřené, a spusťte instalaci znovu."
     ${EndIf}
+    !insertmacro RemoveProgramFiles "$INSTDIR"
+    Push $INSTDIR
+    Push $CreatedFolder
+    Call RemoveCreatedFolders
     !insertmacro Fail "Do složky „$INSTDIR“ nelze zapisovat, a tak Velnorka nebyla nainstalována.$\r$\n$\r$\nZvolte složku, do které smíte zapisovat, například výchozí."
   ${EndIf}
 
