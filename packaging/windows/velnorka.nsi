@@ -65,6 +65,8 @@ Var InstalledFolder
 ; $INSTDIR up to it, each only when empty.
 Var CreatedFolder
 Var Refusal
+; 1 when $INSTDIR holds this user's copy already.
+Var Updating
 
 Function .onInit
   SetShellVarContext current
@@ -187,10 +189,16 @@ Section "Velnorka" SectionProgram
   ${If} $Refusal != ""
     !insertmacro Fail "$Refusal"
   ${EndIf}
+  StrCpy $Updating 0
+  ${If} $INSTDIR == $InstalledFolder
+  ${AndIf} ${FileExists} "$INSTDIR\*.*"
+    StrCpy $Updating 1
+  ${EndIf}
   ; Another folder chosen: the old copy moves, and its files go once the
   ; new ones are in place.
   StrCpy $R9 ""
   ${If} $InstalledFolder != $INSTDIR
+  ${AndIf} $InstalledFolder != ""
   ${AndIf} ${FileExists} "$InstalledFolder\velnorka.exe"
     StrCpy $R9 $InstalledFolder
   ${EndIf}
@@ -209,8 +217,14 @@ Section "Velnorka" SectionProgram
     Abort "Velnorka je spuštěná, a tak nebyla nainstalována."
   ${EndIf}
 
-  ${If} $INSTDIR == $InstalledFolder
+  ${If} $Updating == 1
+    ClearErrors
     ReadRegStr $CreatedFolder HKCU "${UNINSTALL_KEY}" "CreatedFolder"
+    ; An entry written by an earlier setup has none: its uninstaller
+    ; removed the emptied folder, and so does this one.
+    ${If} ${Errors}
+      StrCpy $CreatedFolder $INSTDIR
+    ${EndIf}
   ${Else}
     StrCpy $CreatedFolder ""
     StrCpy $0 $INSTDIR
@@ -233,7 +247,7 @@ Section "Velnorka" SectionProgram
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   ${If} ${Errors}
     SetOutPath "$TEMP"
-    ${If} $INSTDIR == $InstalledFolder
+    ${If} $Updating == 1
       !insertmacro Fail "Do složky „$INSTDIR“ nelze zapsat všechny soubory Velnorky, a tak aktualizace nebyla dokončena.$\r$\n$\r$\nZavřete programy, které mají soubory Velnorky otevřené, a spusťte instalaci znovu."
     ${EndIf}
     !insertmacro RemoveProgramFiles "$INSTDIR"
@@ -245,7 +259,11 @@ Section "Velnorka" SectionProgram
 
   ${If} $R9 != ""
     !insertmacro RemoveProgramFiles "$R9"
+    ClearErrors
     ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "CreatedFolder"
+    ${If} ${Errors}
+      StrCpy $0 $R9
+    ${EndIf}
     Push $R9
     Push $0
     Call RemoveCreatedFolders
