@@ -3,10 +3,11 @@
 # in a new wine prefix: a silent install for the current user alone, the
 # program started from its Start menu shortcut and driven through one sheet,
 # an update and an uninstall refused while it runs, a second install over
-# the first, a move to another folder and the silent uninstall of the
-# uninstall entry, which leaves a file the user added; a folder holding
-# another program's file and one that cannot be written are refused. Nothing
-# may land outside the user's profile or in HKEY_LOCAL_MACHINE.
+# the first, a move to another folder, which leaves a file the user added,
+# and the silent uninstall of the uninstall entry, which removes the folders
+# the setup created; a folder holding another program's file and one that
+# cannot be written are refused. Nothing may land outside the user's profile
+# or in HKEY_LOCAL_MACHINE.
 # usage: setup_test.sh SETUP_EXE ZIP PROBE_EXE
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
