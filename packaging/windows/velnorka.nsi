@@ -336,7 +336,8 @@ FunctionEnd
 ; folder stays, and so does the folder then.
 Section "Uninstall"
   SetOutPath "$TEMP"
-  ; Started again since the confirmation page?
+  ; Velnorka may have been started again since un.onInit: then nothing is
+  ; removed yet.
   ClearErrors
   Delete "$INSTDIR\velnorka.exe"
   ${If} ${Errors}
