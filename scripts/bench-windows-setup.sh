@@ -32,8 +32,8 @@ measure() {
     "$wine" "$setup" /S '/D=C:\Velnorka'
     end=$(date +%s%N)
     times+=($(((end - start) / 1000000)))
-    "$wine" "$uninstaller" /S
-    # The uninstaller goes on in a copy of itself after it returns.
+    "$wine" "$uninstaller" /S '_?=C:\Velnorka'
+    # Its file and folder go a few seconds after it has ended.
     while [[ -e ${uninstaller%/*} ]]; do sleep 0.2; done
   done
   printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END {

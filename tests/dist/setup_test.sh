@@ -2,9 +2,12 @@
 # The Windows setup program as a teacher and a school administrator use it,
 # in a new wine prefix: a silent install for the current user alone, the
 # program started from its Start menu shortcut and driven through one sheet,
-# a second install over the first, and the silent uninstall of the
-# uninstall entry, which leaves a file the user added. Nothing may land
-# outside the user's profile or in HKEY_LOCAL_MACHINE.
+# an update and an uninstall refused while it runs, a second install over
+# the first, a move to another folder, which leaves a file the user added,
+# and the silent uninstall of the uninstall entry, which removes the folders
+# the setup created; a folder holding another program's file and one that
+# cannot be written are refused. Nothing may land outside the user's profile
+# or in HKEY_LOCAL_MACHINE.
 # usage: setup_test.sh SETUP_EXE ZIP PROBE_EXE
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -52,34 +55,60 @@ run() {
       sed -n -e 's/^"\([^"]*\)"="\(.*\)"$/\1=\2/' -e 's/\\\(.\)/\1/g' -e 's/^"\([^"]*\)"=/\1=/' -e '/^[^[]*=/p'
   }
   value() { awk -v name="$1" 'index($0, name "=") == 1 { print substr($0, length(name) + 2) }' <<<"$entry"; }
-  # Everything outside the user's profile, and the machine's software keys,
-  # where machine-wide settings and uninstall entries go (the 32-bit view
-  # too). Wine keeps the display it finds under HKEY_LOCAL_MACHINE\System.
+  # Everything outside the user's profile, and all of HKEY_LOCAL_MACHINE
+  # but the display keys that Wine writes anew whenever its server starts:
+  # HKLM\HARDWARE\DEVICEMAP\VIDEO, HKLM\System\CurrentControlSet\Control\Video
+  # and its copy under Hardware Profiles\Current (new names each time), and
+  # the display adapters' class Control\Class\{4d36e968-...} (the driver's
+  # date).
   machine_state() {
-    "$wine" regedit.exe /E "Z:$scratch/$1.reg" 'HKEY_LOCAL_MACHINE\Software'
+    # Read from a server of its own, without the volatile keys (the
+    # display's among them) of the programs that ran before.
+    /usr/lib/wine/wineserver -w
+    "$wine" regedit.exe /E "Z:$scratch/$1.reg" 'HKEY_LOCAL_MACHINE'
+    iconv -f UTF-16 "$scratch/$1.reg" | tr -d '\r' | awk -v RS= -v ORS='\n\n' '
+      tolower($0) !~ /^\[hkey_local_machine\\(hardware\\devicemap\\video|system\\currentcontrolset\\(hardware profiles\\current\\system\\currentcontrolset\\)?control\\(video|class\\\{4d36e968-e325-11ce-bfc1-08002be10318\}))[\\\]]/' >"$scratch/$1.machine"
     (cd "$WINEPREFIX/drive_c" && find . -path ./users -prune -o -print | LC_ALL=C sort) >"$scratch/$1.files"
   }
   unchanged_machine() {
     machine_state after
     diff "$scratch/before.files" "$scratch/after.files" >&2 || fail "$1 wrote outside the user's profile"
-    if ! cmp -s "$scratch/before.reg" "$scratch/after.reg"; then
-      diff <(iconv -f UTF-16 "$scratch/before.reg") <(iconv -f UTF-16 "$scratch/after.reg") >&2 || true
-      fail "$1 wrote into HKEY_LOCAL_MACHINE\\Software"
-    fi
+    diff "$scratch/before.machine" "$scratch/after.machine" >&2 || fail "$1 wrote into HKEY_LOCAL_MACHINE"
   }
-  # The uninstaller runs from a copy of itself and returns at once: waits
-  # for the copy, with every other program of the prefix, to end.
-  uninstall() {
-    local program arguments
-    program=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$1")
-    arguments=$(sed -n 's/^"[^"]*" *//p' <<<"$1")
-    [[ -n $program ]] || fail "QuietUninstallString is not a quoted program: $1"
-    # shellcheck disable=SC2086
-    "$wine" "$(unix_path "$program")" $arguments || fail "$1 failed"
+  # What an update or an uninstall may change: the entry, the shortcut and
+  # the installed files.
+  install_state() {
+    uninstall_entry
+    [[ -f $shortcut ]] && python3 "$root/tests/dist/shortcut_target.py" "$shortcut"
+    (cd "$folder" && sha1sum -- *)
+  }
+  # Expects COMMAND to fail and to change nothing.
+  refused() {
+    local description=$1 before
+    shift
+    before=$(install_state)
+    ! "$@" || fail "$description succeeded"
+    [[ $(install_state) == "$before" ]] || fail "$description changed the install"
+  }
+  # Runs QuietUninstallString: the program, then /S and _?=FOLDER, which
+  # may hold blanks. Waits for every program of the prefix to end, the
+  # command that deletes the uninstaller once it has ended among them.
+  quiet_uninstall() {
+    local program folder
+    program=$(sed -n 's/^"\([^"]*\)" \/S _?=.*/\1/p' <<<"$1")
+    folder=$(sed -n 's/^"[^"]*" \/S _?=//p' <<<"$1")
+    [[ -n $program ]] || fail "QuietUninstallString is not a quoted program with /S _?=: $1"
+    "$wine" "$(unix_path "$program")" /S "_?=$folder" || return
     /usr/lib/wine/wineserver -w
+  }
+  uninstall() {
+    quiet_uninstall "$1" || fail "$1 failed"
     [[ -z $(uninstall_entry) ]] || fail "the uninstall entry is still there after $1"
   }
 
+  # Wine notes the display at the first start of a program that uses it, in
+  # keys that then stay: these are there before.
+  "$wine" "$probe" nodialog 0
   machine_state before
   echo "silent install"
   "$wine" "$setup" /S || fail "setup.exe /S failed"
@@ -97,40 +126,63 @@ run() {
   entry=$(uninstall_entry)
   for expected in "DisplayName=Velnorka" "DisplayVersion=$version" "Publisher=Velnorka" \
       "DisplayIcon=$folder_windows\\velnorka.exe" "InstallLocation=$folder_windows" \
-      "UninstallString=\"$folder_windows\\odinstalovat.exe\"" \
-      "QuietUninstallString=\"$folder_windows\\odinstalovat.exe\" /S" "NoModify=dword:00000001" "NoRepair=dword:00000001"; do
+      "UninstallString=\"$folder_windows\\odinstalovat.exe\" _?=$folder_windows" \
+      "QuietUninstallString=\"$folder_windows\\odinstalovat.exe\" /S _?=$folder_windows" "NoModify=dword:00000001" "NoRepair=dword:00000001"; do
     [[ $(value "${expected%%=*}") == "${expected#*=}" ]] ||
       fail "uninstall entry: ${expected%%=*} is \"$(value "${expected%%=*}")\", not \"${expected#*=}\""
   done
   # The three files and the uninstaller, in KiB.
-  size=$((16#$(value EstimatedSize | sed 's/^dword://')))
-  ((size > 300 && size < 2000)) || fail "EstimatedSize is $size KiB"
+  check_size() {
+    size=$((16#$(value EstimatedSize | sed 's/^dword://')))
+    ((size > 300 && size < 2000)) || fail "EstimatedSize is $size KiB"
+  }
+  check_size
   unchanged_machine "the install"
 
   echo "the program from its shortcut"
   bash "$root/tests/win32/end_to_end.sh" "$wine" "$(unix_path "$target")" "$probe" "$root/tests/check_sheet.py" short
 
-  echo "a second install over the first, then the silent uninstall"
-  echo "moje poznámky" >"$folder/poznámky.txt"
+  echo "an update and an uninstall while the program runs"
+  "$wine" "$folder/velnorka.exe" >/dev/null 2>&1 &
+  timeout 60 xdotool search --sync --onlyvisible --name '^Velnorka$' >/dev/null || fail "the program did not start"
+  refused "setup.exe /S while velnorka.exe runs" "$wine" "$setup" /S
+  refused "the uninstall while velnorka.exe runs" quiet_uninstall "$(value QuietUninstallString)"
+  "$wine" "$probe" close 20 || fail "the program did not close"
+
+  echo "a second install over the first"
+  head -c 2000000 /dev/zero | tr '\0' x >"$folder/poznámky.txt"
   "$wine" "$setup" /S || fail "the second setup.exe /S failed"
   cmp -s "$scratch/zip/velnorka.exe" "$folder/velnorka.exe" || fail "the second install changed velnorka.exe"
   entry=$(uninstall_entry)
-  uninstall "$(value QuietUninstallString)"
-  [[ $(ls "$folder") == poznámky.txt ]] || fail "after uninstalling, the folder holds: $(ls "$folder")"
-  [[ ! -e $shortcut ]] || fail "the Start menu shortcut is still there"
+  check_size
 
-  echo "into a folder of the administrator's choice (/D), then the silent uninstall"
-  rm -r "$folder"
+  echo "a move to a folder of the administrator's choice (/D), then the silent uninstall"
   # No blank in the folder: wine would quote the argument, and /D= must
   # open it (on Windows the blank goes unquoted).
   "$wine" "$setup" /S '/D=C:\Škola\Velnorka' || fail "setup.exe /S /D= failed"
   chosen=$(unix_path 'C:\Škola\Velnorka')
-  [[ -f $chosen/velnorka.exe ]] || fail "/D was not followed"
+  cmp -s "$scratch/zip/velnorka.exe" "$chosen/velnorka.exe" || fail "/D was not followed"
+  [[ $(ls "$folder") == poznámky.txt ]] || fail "after the move, the old folder holds: $(ls "$folder")"
+  [[ $(python3 "$root/tests/dist/shortcut_target.py" "$shortcut") == 'C:\Škola\Velnorka\velnorka.exe' ]] ||
+    fail "the shortcut does not follow the move"
   entry=$(uninstall_entry)
+  [[ $(value InstallLocation) == 'C:\Škola\Velnorka' ]] || fail "the entry does not follow the move"
   uninstall "$(value QuietUninstallString)"
-  [[ ! -e $chosen ]] || fail "the emptied folder is still there: $(ls "$chosen")"
+  # C:\Škola too: the setup created it.
+  [[ ! -e $(dirname "$chosen") ]] || fail "the emptied folders are still there: $(ls -R "$(dirname "$chosen")")"
   [[ ! -e $shortcut ]] || fail "the Start menu shortcut is still there"
-  rmdir "$(dirname "$chosen")"
+  rm -r "$folder"
+
+  echo "a folder holding another program's file, and one that cannot be written"
+  other=$(unix_path 'C:\Programy\Velnorka')
+  mkdir -p "$other"
+  echo "cizí licence" >"$other/LICENSE.txt"
+  ! "$wine" "$setup" /S '/D=C:\Programy\Velnorka' || fail "the setup installed into a folder with another program's file"
+  [[ $(ls "$other") == LICENSE.txt && $(cat "$other/LICENSE.txt") == "cizí licence" ]] ||
+    fail "the other program's folder holds: $(ls "$other")"
+  rm -r "$(dirname "$other")"
+  ! "$wine" "$setup" /S '/D=Z:\proc\Velnorka' || fail "the setup reported an install into Z:\\proc"
+  [[ -z $(uninstall_entry) && ! -e $shortcut ]] || fail "a refused setup left an entry or a shortcut"
   unchanged_machine "installing and uninstalling"
 }
 export -f run fail
