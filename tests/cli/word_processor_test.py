@@ -31,6 +31,7 @@ try:
     import uno
     from com.sun.star.awt import Size
     from com.sun.star.beans import PropertyValue
+    from com.sun.star.lang import DisposedException
 except ImportError:
     # python3-uno serves the system's Python, which may not be the one that runs this.
     if os.path.exists(SYSTEM_PYTHON) and os.path.realpath(sys.executable) != os.path.realpath(SYSTEM_PYTHON):
@@ -145,11 +146,11 @@ def properties(**values):
     return tuple(result)
 
 
-def paste_into_new_documents(profile, jobs):
+def paste_into_new_documents(soffice, profile, jobs):
     """Inserts each file into a new default Writer document at its cursor, as a
     paste lands, and exports it to PDF. jobs: (file, flavour, paper, pdf)."""
     pipe = f"velnorka-{os.getpid()}"
-    office = subprocess.Popen(["soffice", f"-env:UserInstallation=file://{profile}", "--headless", "--norestore",
+    office = subprocess.Popen([soffice, f"-env:UserInstallation=file://{profile}", "--headless", "--norestore",
                                f"--accept=pipe,name={pipe};urp;"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         local = uno.getComponentContext()
@@ -172,7 +173,10 @@ def paste_into_new_documents(profile, jobs):
             cursor.insertDocumentFromURL(uno.systemPathToFileUrl(path), properties(FilterName=FILTERS[flavour]))
             document.storeToURL(uno.systemPathToFileUrl(pdf), properties(FilterName="writer_pdf_Export"))
             document.close(True)
-        desktop.terminate()
+        try:
+            desktop.terminate()
+        except DisposedException:  # Writer quit before its answer came back
+            pass
         office.wait(timeout=60)
     finally:
         if office.poll() is None:
@@ -248,7 +252,7 @@ def main():
                 pdf = os.path.join(work, f"pasted-{count}-{group}-{flavour}-{paper}.pdf")
                 jobs.append((path, flavour, paper, pdf))
                 expected[pdf] = (f"{count}/{group} {flavour} pasted on {paper}", lines, key_line)
-    paste_into_new_documents(profile, jobs)
+    paste_into_new_documents(tools["soffice"], profile, jobs)
     for pdf, (name, lines, key_line) in expected.items():
         check_pdf(name, tools["pdftotext"], tools["pdffonts"], pdf, lines, key_line)
 
