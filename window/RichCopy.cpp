@@ -1,5 +1,6 @@
 #include "window/RichCopy.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/Utf.h"
@@ -31,19 +32,80 @@ std::vector<Line> splitLines(std::string_view text) {
 
 bool hasAnswerBlank(std::string_view line) { return line.find('_') != std::string_view::npos; }
 
-// A line that shows nothing: empty, or only spaces and tabs.
-bool isBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+// A line that shows nothing: only spaces, tabs and control characters, which
+// the rich flavours leave out.
+bool isBlank(std::string_view line) {
+    for (const char c : line)
+        if (c != ' ' && static_cast<unsigned char>(c) >= 0x20) return false;
+    return true;
+}
+
+// A line that starts as an exercise does: a letter, a parenthesis and a space.
+bool isExerciseShaped(std::string_view line) {
+    return line.size() >= 3 && line[0] >= 'a' && line[0] <= 'z' && line[1] == ')' && line[2] == ' ';
+}
+
+// "a) 1·234 na desítky ____": an exercise with its answer blank.
+bool isQuestionLine(std::string_view line) { return isExerciseShaped(line) && hasAnswerBlank(line); }
+
+// "a) 1·234 na desítky  1·230": an exercise without an answer blank.
+bool isKeyLine(std::string_view line) { return isExerciseShaped(line) && !hasAnswerBlank(line); }
 
 std::optional<std::size_t> keyByShape(std::string_view text) {
     const std::vector<Line> lines = splitLines(text);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view line = lines[i].text;
-        if (!line.starts_with("a) ") || hasAnswerBlank(line) || !isBlank(lines[i - 1].text)) continue;
-        std::size_t before = i - 1;
-        while (before > 0 && isBlank(lines[before].text)) --before;
-        if (hasAnswerBlank(lines[before].text)) return lines[i].start;
-    }
+    std::size_t afterQuestions = lines.size();  // the line after the last question line
+    while (afterQuestions > 0 && !isQuestionLine(lines[afterQuestions - 1].text)) --afterQuestions;
+    if (afterQuestions == 0) return std::nullopt;
+    std::size_t first = afterQuestions;
+    while (first < lines.size() && isBlank(lines[first].text)) ++first;
+    for (std::size_t i = first; i < lines.size(); ++i)
+        if (isKeyLine(lines[i].text)) return lines[first].start;
     return std::nullopt;
+}
+
+// A line of the text as the rich flavours write it.
+struct Paragraph {
+    std::string_view text;
+    bool pageBreakBefore;
+};
+
+// The paragraphs of the rich flavours: the lines of the text, less the blank
+// lines that could end up alone on a page: those right before the page break
+// (the break takes their place) and those at the end. When a page is full
+// just before such a line, the word processor would carry it over to a page
+// of its own, whatever the page's height. A break with nothing printed before
+// it is none: it would leave the first page blank.
+std::vector<Paragraph> richParagraphs(std::string_view text, std::optional<std::size_t> keyStart) {
+    const std::vector<Line> lines = splitLines(text);
+    std::size_t end = lines.size();
+    while (end > 0 && isBlank(lines[end - 1].text)) --end;
+    std::size_t breakAt = lines.size();     // the line that starts the key's page
+    std::size_t blanksFrom = lines.size();  // the first of the blank lines right before it
+    for (std::size_t i = 0; keyStart && i < lines.size(); ++i) {
+        if (lines[i].start != *keyStart) continue;
+        std::size_t first = i;
+        while (first > 0 && isBlank(lines[first - 1].text)) --first;
+        if (first > 0) {
+            breakAt = i;
+            blanksFrom = first;
+            end = std::max(end, i + 1);
+        }
+        break;
+    }
+    std::vector<Paragraph> paragraphs;
+    for (std::size_t i = 0; i < end; ++i)
+        if (i < blanksFrom || i >= breakAt) paragraphs.push_back({lines[i].text, i == breakAt});
+    return paragraphs;
+}
+
+// Whether the last paragraph is left open, without its paragraph mark. A
+// paste into a paragraph joins the last pasted paragraph to it, as it does
+// plain text: a closed one would add the paragraph pasted into after the
+// sheet, and a full last page would carry that empty paragraph to a page of
+// its own. The break before the key would not survive the join (Writer drops
+// it from RTF), so that paragraph stays closed.
+bool leftOpen(const std::vector<Paragraph>& paragraphs, std::size_t index) {
+    return index + 1 == paragraphs.size() && !paragraphs[index].pageBreakBefore;
 }
 
 // The line without C0 control characters other than the tab: a form feed or
@@ -159,19 +221,22 @@ std::string htmlDocument(std::string_view text, std::optional<std::size_t> keySt
     out += "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
            "</head>\r\n<body>\r\n";
     out += htmlFragmentStart;
-    for (const Line& line : splitLines(text)) {
+    const std::vector<Paragraph> paragraphs = richParagraphs(text, keyStart);
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
         out += paragraph;
-        if (keyStart && line.start == *keyStart) out += ";page-break-before:always;break-before:page";
+        if (paragraphs[i].pageBreakBefore) out += ";page-break-before:always;break-before:page";
         out += "\">";
-        const std::string shown = withoutControls(line.text);
+        const std::string shown = withoutControls(paragraphs[i].text);
         if (shown.empty())
             out += "<br>";  // an empty <p> would collapse
         else
             appendHtmlText(out, shown);
-        out += "</p>";
+        if (!leftOpen(paragraphs, i)) out += "</p>";
     }
+    // Nothing after the open last paragraph, not even a line break: readers
+    // would take it as a space at the end of the last line.
     out += htmlFragmentEnd;
-    out += "\r\n</body>\r\n</html>\r\n";
+    out += "</body></html>";
     return out;
 }
 
@@ -180,13 +245,14 @@ std::string rtfDocument(std::string_view text, std::optional<std::size_t> keySta
     out.reserve(text.size() * 2 + 1024);
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
            "{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}}\r\n";
-    for (const Line& line : splitLines(text)) {
+    const std::vector<Paragraph> paragraphs = richParagraphs(text, keyStart);
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
         // Every paragraph sets its own format: single spacing, no space around.
         out += "\\pard\\plain\\sb0\\sa0\\sl240\\slmult1";
-        if (keyStart && line.start == *keyStart) out += "\\pagebb";
+        if (paragraphs[i].pageBreakBefore) out += "\\pagebb";
         out += "\\f0\\fs24 ";
-        appendRtfText(out, withoutControls(line.text));
-        out += "\\par\r\n";
+        appendRtfText(out, withoutControls(paragraphs[i].text));
+        out += leftOpen(paragraphs, i) ? "\r\n" : "\\par\r\n";
     }
     out += "}";
     return out;

@@ -5,12 +5,17 @@ LibreOffice Writer (headless, with a profile of its own) opens the RTF and
 the HTML that velnorka-cli --format writes, as a paste would, and turns them
 into text and into PDF. Checked:
 - Writer's text has exactly the sheet's lines: one paragraph per line, empty
-  lines kept, every no-break space and decimal comma in place;
+  lines kept but those right before the key's page break and at the end,
+  every no-break space and decimal comma in place;
 - an edited sheet whose lines open with and hold runs of spaces keeps every
   space as a plain space in Writer's text of the RTF;
-- in the PDF, page by page, the answer key's first line is the first text of
-  a page, no question line is on that page or after it, every line reads as
-  the sheet's line, and the only font is Times New Roman or Liberation Serif.
+- in the PDF, page by page, no page is blank, the answer key's first line is
+  the first text of a page, no question line is on that page or after it,
+  every line reads as the sheet's line, and the only font is Times New Roman
+  or Liberation Serif;
+- sheets that fill a page exactly, with the questions or with the key, each
+  flavour inserted into a new default Writer document as a paste lands, on A4
+  and on Letter: the same checks of the PDF.
 
 usage: word_processor_test.py CLI WORK_DIR RTF_OF_TEXT
 """
@@ -19,6 +24,19 @@ import re
 import shutil
 import subprocess
 import sys
+import time
+
+SYSTEM_PYTHON = "/usr/bin/python3"
+try:
+    import uno
+    from com.sun.star.awt import Size
+    from com.sun.star.beans import PropertyValue
+    from com.sun.star.lang import DisposedException
+except ImportError:
+    # python3-uno serves the system's Python, which may not be the one that runs this.
+    if os.path.exists(SYSTEM_PYTHON) and os.path.realpath(sys.executable) != os.path.realpath(SYSTEM_PYTHON):
+        os.execv(SYSTEM_PYTHON, [SYSTEM_PYTHON] + sys.argv)
+    raise SystemExit("missing python3-uno: scripts/install-deps installs it")
 
 CZECH = dict(os.environ, LANG="cs_CZ.UTF-8", LC_ALL="cs_CZ.UTF-8")
 SHEETS = [  # name, cli arguments
@@ -29,6 +47,13 @@ SHEETS = [  # name, cli arguments
 # start, inside and at the end of a line.
 EDITED_LINES = [" Jméno:  ____________", "   Třída:     5.\u00a0A", "      Datum:", "  konec   "]
 HTML_IMPORT = "HTML (StarWriter)"  # what Writer uses for pasted HTML
+FILTERS = {"html": HTML_IMPORT, "rtf": "Rich Text Format"}
+# Count/group pairs whose questions or key fill a page exactly (Writer's
+# default margins, 12 pt lines): an empty line after them would get a page of
+# its own, and so would the paragraph pasted into, were the last line closed
+# (48/10, 45/10). The first five fill A4, the others Letter.
+PAGE_FILLING = [(26, 1), (39, 3), (47, 10), (43, 5), (48, 10), (25, 1), (37, 3), (40, 5), (45, 10)]
+PAPERS = {"A4": (21000, 29700), "Letter": (21590, 27940)}  # in 1/100 mm
 ALLOWED_FONTS = ("TimesNewRoman", "LiberationSerif")
 
 failures = []
@@ -65,14 +90,18 @@ def blank_out(line):
     return " ".join(line.replace("\u00a0", " ").split())
 
 
-def check_text(name, lines, writer_text):
+def check_text(name, lines, key_line, writer_text):
     text = writer_text.removeprefix("\ufeff")
     got = text.split("\n")
     if got and got[-1] == "":
         got.pop()  # the file's last line break
-    want = list(lines)
-    while want and want[-1] == "":
-        want.pop()  # an empty last paragraph is not written out
+    # The empty lines before the key's page break and at the end are left out.
+    questions = lines[:key_line]
+    while questions and not questions[-1].strip():
+        questions.pop()
+    want = questions + lines[key_line:]
+    while want and not want[-1].strip():
+        want.pop()
     while got and got[-1] == "":
         got.pop()
     if check(len(got) == len(want), f"{name}: Writer has {len(got)} paragraphs, the sheet {len(want)} lines"):
@@ -87,6 +116,7 @@ def check_pdf(name, pdftotext, pdffonts, pdf, lines, key_line):
     placed = []  # (page, text) of every non-empty line
     for page in range(1, pages + 1):
         text = run([pdftotext, "-f", str(page), "-l", str(page), "-layout", pdf, "-"]).stdout.decode()
+        check(text.strip(), f"{name}: page {page} of {pages} is blank")
         placed += [(page, blank_out(line)) for line in text.split("\n") if line.strip()]
     want = [(index, blank_out(line)) for index, line in enumerate(lines) if line.strip()]
     if not check(len(placed) == len(want), f"{name}: the PDF has {len(placed)} lines of text, the sheet {len(want)}"):
@@ -106,6 +136,52 @@ def check_pdf(name, pdftotext, pdffonts, pdf, lines, key_line):
     check(names, f"{name}: the PDF names no font")
     for font in names:
         check(font.replace("-", "").startswith(ALLOWED_FONTS), f"{name}: font {font} is not the box's font")
+
+
+def properties(**values):
+    result = []
+    for name, value in values.items():
+        result.append(PropertyValue())
+        result[-1].Name, result[-1].Value = name, value
+    return tuple(result)
+
+
+def paste_into_new_documents(soffice, profile, jobs):
+    """Inserts each file into a new default Writer document at its cursor, as a
+    paste lands, and exports it to PDF. jobs: (file, flavour, paper, pdf)."""
+    pipe = f"velnorka-{os.getpid()}"
+    office = subprocess.Popen([soffice, f"-env:UserInstallation=file://{profile}", "--headless", "--norestore",
+                               f"--accept=pipe,name={pipe};urp;"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        local = uno.getComponentContext()
+        resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
+        deadline = time.monotonic() + 120
+        while True:
+            try:
+                context = resolver.resolve(f"uno:pipe,name={pipe};urp;StarOffice.ComponentContext")
+                break
+            except Exception:  # Writer is still starting: its pipe is not there yet
+                if time.monotonic() > deadline or office.poll() is not None:
+                    raise SystemExit("Writer did not answer on its pipe")
+                time.sleep(0.5)
+        desktop = context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
+        for path, flavour, paper, pdf in jobs:
+            document = desktop.loadComponentFromURL("private:factory/swriter", "_blank", 0, properties(Hidden=True))
+            style = document.StyleFamilies.getByName("PageStyles").getByName("Standard")
+            style.Size = Size(*PAPERS[paper])
+            cursor = document.Text.createTextCursor()
+            cursor.insertDocumentFromURL(uno.systemPathToFileUrl(path), properties(FilterName=FILTERS[flavour]))
+            document.storeToURL(uno.systemPathToFileUrl(pdf), properties(FilterName="writer_pdf_Export"))
+            document.close(True)
+        try:
+            desktop.terminate()
+        except DisposedException:  # Writer quit before its answer came back
+            pass
+        office.wait(timeout=60)
+    finally:
+        if office.poll() is None:
+            office.kill()
+            office.wait()
 
 
 def main():
@@ -159,8 +235,26 @@ def main():
         for name, text_path, pdf in zip(names, texts, pdfs):
             lines, key_line = sheets[name]
             with open(text_path, encoding="utf-8") as file:
-                check_text(f"{name} {flavour}", lines, file.read())
+                check_text(f"{name} {flavour}", lines, key_line, file.read())
             check_pdf(f"{name} {flavour}", tools["pdftotext"], tools["pdffonts"], pdf, lines, key_line)
+
+    # Sheets that fill a page, pasted on every paper.
+    jobs, expected = [], {}
+    for count, group in PAGE_FILLING:
+        arguments = ["--mode", "1", "--count", str(count), "--group", str(group), "--seed", str(count)]
+        lines = run([cli] + arguments, env=CZECH).stdout.decode().split("\r\n")
+        key_line = next(i for i, line in enumerate(lines) if i > 0 and line.startswith("a) ") and "_" not in line)
+        for flavour in FILTERS:
+            path = os.path.join(work, f"filling-{count}-{group}.{flavour}")
+            with open(path, "wb") as file:
+                file.write(run([cli] + arguments + ["--format", flavour], env=CZECH).stdout)
+            for paper in PAPERS:
+                pdf = os.path.join(work, f"pasted-{count}-{group}-{flavour}-{paper}.pdf")
+                jobs.append((path, flavour, paper, pdf))
+                expected[pdf] = (f"{count}/{group} {flavour} pasted on {paper}", lines, key_line)
+    paste_into_new_documents(tools["soffice"], profile, jobs)
+    for pdf, (name, lines, key_line) in expected.items():
+        check_pdf(name, tools["pdftotext"], tools["pdffonts"], pdf, lines, key_line)
 
     for failure in failures:
         print("FAILED:", failure)
