@@ -172,7 +172,7 @@ async function chromium(browser) {
   await setBox('x\u0000y\ud800z\nend');
   const odd = await copy();
   assert.equal(odd.plain, 'x\u0000y\ufffdz\r\nend', 'Kopíruj after U+0000 and U+D800: the plain text');
-  assert.match(odd.html, /xy\ufffdz<\/p><p [^>]*>end<\/p>/, 'Kopíruj after U+0000 and U+D800: the HTML');
+  assert.match(odd.html, /xy\ufffdz<\/p><p [^>]*>end/, 'Kopíruj after U+0000 and U+D800: the HTML');
 
   // A name line wider than the paper, typed on top, wraps.
   await setBox(nameLine + expected);
