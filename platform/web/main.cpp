@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/Errors.h"
 #include "platform/Random.h"
+#include "platform/web/AreaText.h"
 #include "platform/web/PageImports.h"
 #include "platform/web/WebPlatform.h"
 #include "window/Form1.h"
@@ -59,13 +61,19 @@ EMSCRIPTEN_KEEPALIVE void velnorka_raise(int event) {
     program->form.raise(static_cast<FormEvent>(event));
 }
 
-// What the browser prints: the box's lines as the rich copy writes them, the
-// key on a new page. Valid until the next call.
-EMSCRIPTEN_KEEPALIVE const char* velnorka_print_html() {
-    static std::string html;
-    const std::string text = program->platform.text();
-    html = htmlDocument(text, findAnswerKey(text, std::nullopt));
-    return html.c_str();
+// What the browser prints: the lines of the box's text (`area`, UTF-8 as the
+// textarea holds it, taken over and freed here) as the rich copy writes them,
+// the key on a new page. Runs no handler and never waits, so that it can run
+// while a handler waits in a dialog.
+EMSCRIPTEN_KEEPALIVE void velnorka_print(char* area, std::size_t length) {
+    const std::string text = web::programText(web::taken(area, length).value_or(std::string()));
+    const std::string html = htmlDocument(text, findAnswerKey(text, std::nullopt));
+    std::string_view lines = html;
+    const std::size_t start = lines.find(htmlFragmentStart);
+    const std::size_t end = lines.find(htmlFragmentEnd);
+    if (start != std::string_view::npos && end != std::string_view::npos)
+        lines = lines.substr(start + htmlFragmentStart.size(), end - start - htmlFragmentStart.size());
+    velnorka_set_print_sheet(lines.data(), lines.size());
 }
 }
 
@@ -73,8 +81,10 @@ int main() {
     buildWindow();
     std::optional<std::uint32_t> seed;
     bool badSeed = false;
-    if (char* parameter = velnorka_seed_parameter()) {
-        seed = parseSeed(web::taken(parameter));
+    std::size_t length = 0;
+    char* parameter = velnorka_seed_parameter(&length);
+    if (const std::optional<std::string> text = web::taken(parameter, length)) {
+        seed = parseSeed(*text);
         badSeed = !seed;
     }
     program = new Program{{}, MersenneRandom(seed)};

@@ -4,6 +4,7 @@
 // --js-library; the C++ side calls the functions below.
 
 mergeInto(LibraryManager.library, {
+  $VelnorkaPage__deps: ['malloc'],
   $VelnorkaPage: {
     box: null,       // the window: the controls' container
     column: null,    // the controls right of the text box, one under another
@@ -13,6 +14,29 @@ mergeInto(LibraryManager.library, {
     backdrop: null,  // where the browser has no modal dialog: the page's own
 
     element: function(id) { return document.getElementById(id); },
+
+    // Text passes to and from the C++ side as UTF-8 with its length, never
+    // up to a NUL: a U+0000 in the box stays. TextEncoder writes a lone
+    // surrogate as U+FFFD and keeps the character after it.
+
+    // The text's UTF-8 in memory from malloc, for the C++ side to free.
+    allocate: function(text) {
+      var bytes = new TextEncoder().encode(text);
+      var pointer = _malloc(bytes.length + 1);  // + 1: never a request for nothing
+      HEAPU8.set(bytes, pointer);
+      return {pointer: pointer, length: bytes.length};
+    },
+
+    // As allocate(), the length stored where the C++ side wants it.
+    toCore: function(text, lengthPointer) {
+      var allocated = VelnorkaPage.allocate(text);
+      HEAPU32[lengthPointer >> 2] = allocated.length;
+      return allocated.pointer;
+    },
+
+    fromCore: function(pointer, length) {
+      return new TextDecoder().decode(HEAPU8.subarray(pointer, pointer + length));
+    },
 
     // Runs the handler of a form event. Its synchronous part runs inside the
     // event that raised it (the copy needs the click's permission); the
@@ -135,23 +159,24 @@ mergeInto(LibraryManager.library, {
       });
     },
 
-    ask: function(prompt, reply) {
-      return VelnorkaPage.openDialog(UTF8ToString(prompt), UTF8ToString(reply)).then(function(answer) {
-        return answer === null ? 0 : allocateUTF8(answer);
+    ask: function(prompt, promptLength, reply, replyLength, answerLength) {
+      var asked = VelnorkaPage.openDialog(VelnorkaPage.fromCore(prompt, promptLength),
+                                          VelnorkaPage.fromCore(reply, replyLength));
+      return asked.then(function(answer) {
+        return answer === null ? 0 : VelnorkaPage.toCore(answer, answerLength);
       });
     },
 
-    tell: function(text) {
-      return VelnorkaPage.openDialog(UTF8ToString(text), null);
+    tell: function(text, length) {
+      return VelnorkaPage.openDialog(VelnorkaPage.fromCore(text, length), null);
     },
 
-    // The sheet as the browser prints it: the rich copy's lines.
+    // The sheet as the browser prints it: the rich copy of the box as it is
+    // now, also while a handler waits in a dialog (the box cannot change
+    // then, and the core makes the copy without touching the waiting handler).
     preparePrint: function() {
-      if (VelnorkaPage.busy) return;  // the box cannot change while a handler runs
-      var html = UTF8ToString(_velnorka_print_html());
-      var start = html.indexOf('<!--StartFragment-->');
-      var end = html.indexOf('<!--EndFragment-->');
-      VelnorkaPage.element('Sheet').innerHTML = start < 0 || end < 0 ? '' : html.slice(start, end);
+      var text = VelnorkaPage.allocate(VelnorkaPage.controls.Text1.value);
+      _velnorka_print(text.pointer, text.length);
     },
 
     // Where the window as designed is wider than the browser's window (a
@@ -270,9 +295,9 @@ mergeInto(LibraryManager.library, {
   },
 
   velnorka_seed_parameter__deps: ['$VelnorkaPage'],
-  velnorka_seed_parameter: function() {
+  velnorka_seed_parameter: function(length) {
     var seed = new URLSearchParams(location.search).get('seed');
-    return seed === null ? 0 : allocateUTF8(seed);
+    return seed === null ? 0 : VelnorkaPage.toCore(seed, length);
   },
 
   velnorka_start__deps: ['$VelnorkaPage'],
@@ -291,19 +316,19 @@ mergeInto(LibraryManager.library, {
   },
 
   velnorka_area_text__deps: ['$VelnorkaPage'],
-  velnorka_area_text: function() {
-    return allocateUTF8(VelnorkaPage.controls.Text1.value);
+  velnorka_area_text: function(length) {
+    return VelnorkaPage.toCore(VelnorkaPage.controls.Text1.value, length);
   },
 
   velnorka_set_area_text__deps: ['$VelnorkaPage'],
-  velnorka_set_area_text: function(text) {
-    VelnorkaPage.controls.Text1.value = UTF8ToString(text);
+  velnorka_set_area_text: function(text, length) {
+    VelnorkaPage.controls.Text1.value = VelnorkaPage.fromCore(text, length);
   },
 
   velnorka_area_selected_text__deps: ['$VelnorkaPage'],
-  velnorka_area_selected_text: function() {
+  velnorka_area_selected_text: function(length) {
     var box = VelnorkaPage.controls.Text1;
-    return allocateUTF8(box.value.substring(box.selectionStart, box.selectionEnd));
+    return VelnorkaPage.toCore(box.value.substring(box.selectionStart, box.selectionEnd), length);
   },
 
   velnorka_area_selection_start__deps: ['$VelnorkaPage'],
@@ -330,8 +355,11 @@ mergeInto(LibraryManager.library, {
   // Inside the click: the copy event carries both flavours unchanged
   // (an asynchronous clipboard write would rewrite the HTML).
   velnorka_copy__deps: ['$VelnorkaPage'],
-  velnorka_copy: function(plainText, html) {
-    var flavours = {'text/plain': UTF8ToString(plainText), 'text/html': UTF8ToString(html)};
+  velnorka_copy: function(plainText, plainLength, html, htmlLength) {
+    var flavours = {
+      'text/plain': VelnorkaPage.fromCore(plainText, plainLength),
+      'text/html': VelnorkaPage.fromCore(html, htmlLength),
+    };
     var copied = false;
     var put = function(event) {
       for (var type in flavours) event.clipboardData.setData(type, flavours[type]);
@@ -350,8 +378,13 @@ mergeInto(LibraryManager.library, {
   },
 
   velnorka_number_separator__deps: ['$VelnorkaPage'],
-  velnorka_number_separator: function(which) {
+  velnorka_number_separator: function(which, length) {
     var separators = VelnorkaPage.separators();
-    return allocateUTF8(which === 0 ? separators.decimal : separators.group);
+    return VelnorkaPage.toCore(which === 0 ? separators.decimal : separators.group, length);
+  },
+
+  velnorka_set_print_sheet__deps: ['$VelnorkaPage'],
+  velnorka_set_print_sheet: function(html, length) {
+    VelnorkaPage.element('Sheet').innerHTML = VelnorkaPage.fromCore(html, length);
   },
 });

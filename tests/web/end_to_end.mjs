@@ -1,5 +1,6 @@
 // Drives the real page from file:// in headless Chromium (everything) or
-// Firefox ESR (one sheet and its print, a second engine), as a person would,
+// Firefox ESR (a sheet that fills a page and one with a line wider than the
+// paper, printed: a second engine), as a person would,
 // and compares it with velnorka-cli under a Czech locale.
 // usage: node end_to_end.mjs chromium|firefox PAGE CLI
 // (tests/web/web_test.sh compiles the locale and sets LOCPATH)
@@ -23,20 +24,40 @@ function cli(mode, count, group, seed, format = 'text') {
 // What a person sees of a printed line: blanks of any kind as one.
 const shown = (line) => line.replace(/[\s\u00a0]+/g, ' ').trim();
 
-// The printed sheet, page by page: every line of the box in order and
-// nothing else, the key's first line at the top of a page with no question on
-// or after that page, and only the box's font.
+// The printed pages, each with its width and lines: their text and where
+// they start and end, in points.
+function printedPages(file) {
+  const layout = execFileSync('pdftotext', ['-bbox-layout', file, '-'], { encoding: 'utf8' });
+  return layout.split('<page ').slice(1).map((page) => ({
+    width: Number(/width="([\d.]+)"/.exec(page)[1]),
+    lines: [...page.matchAll(/<line xMin="([\d.]+)" yMin="[\d.]+" xMax="([\d.]+)"[^>]*>([\s\S]*?)<\/line>/g)]
+      .map(([, left, right, words]) => ({
+        left: Number(left),
+        right: Number(right),
+        text: shown([...words.matchAll(/>([^<]*)<\/word>/g)].map((word) => word[1]).join(' ')),
+      })),
+  }));
+}
+
+// The printed sheet: no blank page, every character of the box in order and
+// nothing else, each line from the 20 mm margin to no further than the right
+// one (a longer line wraps), the key's first line at the top of a page with
+// no question on or after that page, and only the box's font. Gives the
+// number of pages.
 function checkPrint(pdf, sheet, name) {
   const file = join(work, `${name}.pdf`);
   writeFileSync(file, pdf);
-  const pageCount = Number(/Pages:\s+(\d+)/.exec(execFileSync('pdfinfo', [file], { encoding: 'utf8' }))[1]);
-  const pages = [];
-  for (let n = 1; n <= pageCount; n++) {
-    const text = execFileSync('pdftotext', ['-f', String(n), '-l', String(n), file, '-'], { encoding: 'utf8' });
-    pages.push(text.split('\n').map(shown).filter((line) => line !== ''));
+  const printed = printedPages(file);
+  assert.ok(printed.every((page) => page.lines.length > 0), `${name}: no blank page among ${printed.length}`);
+  const margin = (20 / 25.4) * 72;
+  for (const { width, lines } of printed) {
+    for (const { left, right, text } of lines)
+      assert.ok(Math.abs(left - margin) < 1 && right < width - margin + 1, `${name}: "${text}" within the margins`);
   }
+  const pages = printed.map((page) => page.lines.map((line) => line.text));
+  const squeezed = (text) => text.replace(/[\s\u00a0]+/g, '');
+  assert.equal(squeezed(pages.flat().join('')), squeezed(sheet), `${name}: the printed text`);
   const lines = sheet.split(/\r?\n/).map(shown).filter((line) => line !== '');
-  assert.deepEqual(pages.flat(), lines, `${name}: the printed lines`);
   const keyStart = lines.findIndex((line) => !line.includes('_'));
   const keyPage = pages.findIndex((page) => page[0] === lines[keyStart]);
   assert.ok(keyPage > 0, `${name}: the key's first line opens a page after the questions`);
@@ -45,7 +66,11 @@ function checkPrint(pdf, sheet, name) {
     .filter((row) => row.trim() !== '').map((row) => row.split(/\s+/)[0].replace(/^[A-Z]{6}\+/, ''));
   assert.ok(fonts.length > 0 && fonts.every((font) => /^(TimesNewRoman|LiberationSerif)/.test(font)),
     `${name}: printed in ${fonts.join(', ')}`);
+  return pages.length;
 }
+
+// A name line that teachers type on top of a sheet, wider than the paper.
+const nameLine = `Jméno: ${'_'.repeat(90)}\r\n`;
 
 async function print(page) {
   return page.pdf({ format: 'A4', preferCSSPageSize: true });
@@ -111,12 +136,15 @@ async function chromium(browser) {
   assert.deepEqual(prompt, ['10', 0, 2, true], 'the prompt offers "10", selected');
   const labelled = (await page.accessibility.snapshot({ root: await page.$('#Reply') })).name;
   assert.equal(labelled, 'Zadejte počet příkladů (max.200)', 'the reply is named by the prompt');
-  await answer(page, '25');
+  await answer(page, '50');
   await waitDialog(page, 2);
-  await answer(page, '4');
+  await answer(page, '5');
   await page.waitForFunction(() => !document.getElementById('Dialog').open);
-  assert.equal(await boxText(page), cli('1', '25', '4', '11').replace(/\r\n/g, '\n'), 'mode 1: the tool\'s sheet');
+  const filling = cli('1', '50', '5', '11');
+  assert.equal(await boxText(page), filling.replace(/\r\n/g, '\n'), 'mode 1: the tool\'s sheet');
   assert.equal(await focused(page), 'Command1', 'the focus back on Generuj');
+  // Ten groups of five questions fill an A4 page exactly, and so does the key.
+  assert.equal(checkPrint(await print(page), filling, 'chromium-filling'), 2, 'a page of questions, a page of key');
 
   // Decimal numbers: the question's numbers and the reply read the Czech way.
   await sheetOfMode(browser, '2', ' 12,5 ', '3', '22', 2);
@@ -126,21 +154,34 @@ async function chromium(browser) {
   // flavours byte for byte what the tool prints.
   const cdp = await mix.createCDPSession();
   await cdp.send('Browser.grantPermissions', { permissions: ['clipboardReadWrite', 'clipboardSanitizedWrite'] });
+  const copy = async () => {
+    await click(mix, 'Command3');
+    return mix.evaluate(async () => {
+      const [item] = await navigator.clipboard.read({ unsanitized: ['text/html'] });
+      return {
+        plain: await (await item.getType('text/plain')).text(),
+        html: await (await item.getType('text/html')).text(),
+      };
+    });
+  };
   await mix.$eval('#Text1', (box) => box.setSelectionRange(50, 120));
-  await click(mix, 'Command3');
-  const copied = await mix.evaluate(async () => {
-    const [item] = await navigator.clipboard.read({ unsanitized: ['text/html'] });
-    return {
-      plain: await (await item.getType('text/plain')).text(),
-      html: await (await item.getType('text/html')).text(),
-    };
-  });
+  const copied = await copy();
   assert.equal(copied.plain, expected, 'Kopíruj: the plain text');
   assert.equal(copied.html, cli('3', '200', '9', '33', 'html'), 'Kopíruj: the HTML');
 
-  checkPrint(await print(mix), expected, 'chromium-mix');
+  const setBox = (text) => mix.$eval('#Text1', (box, value) => { box.value = value; }, text);
+  // A U+0000 and a lone surrogate cut nothing off.
+  await setBox('x\u0000y\ud800z\nend');
+  const odd = await copy();
+  assert.equal(odd.plain, 'x\u0000y\ufffdz\r\nend', 'Kopíruj after U+0000 and U+D800: the plain text');
+  assert.match(odd.html, /xy\ufffdz<\/p><p [^>]*>end/, 'Kopíruj after U+0000 and U+D800: the HTML');
+
+  // A name line wider than the paper, typed on top, wraps.
+  await setBox(nameLine + expected);
+  checkPrint(await print(mix), nameLine + expected, 'chromium-name-line');
 
   // What must leave the box as it was.
+  await setBox(expected);
   const sheet = await boxText(mix);
   let opened = await openings(mix);
   const unchanged = async (what) => {
@@ -150,6 +191,8 @@ async function chromium(browser) {
   };
   await click(mix, 'Command1');
   await waitDialog(mix, ++opened);
+  // Printing during the prompt prints the box, not the last print's sheet.
+  checkPrint(await print(mix), expected, 'chromium-during-prompt');
   await mix.keyboard.press('Escape');
   await unchanged('Escape in the first prompt');
 
@@ -193,10 +236,12 @@ async function chromium(browser) {
   assert.equal(await boxText(mix), '', 'Smaž empties the box');
 
   // A seed that is no number: a message at start, then the page works.
-  await mix.goto(pageUrl(pagePath, '?seed=12x'));
-  assert.match(await waitDialog(mix, 1), /^Parametr seed v adrese stránky musí být celé číslo/);
-  await mix.keyboard.press('Enter');
-  await waitReady(mix);
+  for (const seed of ['12x', '5%00x']) {
+    await mix.goto(pageUrl(pagePath, `?seed=${seed}`));
+    assert.match(await waitDialog(mix, 1), /^Parametr seed v adrese stránky musí být celé číslo/, `seed ${seed}`);
+    await mix.keyboard.press('Enter');
+    await waitReady(mix);
+  }
 
   // A phone: the controls reflow so that all of them are in view at load,
   // none smaller than a finger's 24 px, and the prompt fits the screen.
@@ -260,8 +305,10 @@ async function largeText() {
 }
 
 async function firefox(browser) {
-  const { page, expected } = await sheetOfMode(browser, '3', '30', '4', '44', 2);
-  checkPrint(await print(page), expected, 'firefox-mix');
+  const { page, expected } = await sheetOfMode(browser, '3', '50', '5', '44', 2);
+  assert.equal(checkPrint(await print(page), expected, 'firefox-filling'), 2, 'a page of questions, a page of key');
+  await page.$eval('#Text1', (box, value) => { box.value = value; }, nameLine + expected);
+  checkPrint(await print(page), nameLine + expected, 'firefox-name-line');
 }
 
 const browser = await launch(engine);
