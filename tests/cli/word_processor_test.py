@@ -19,6 +19,7 @@ into text and into PDF. Checked:
 
 usage: word_processor_test.py CLI WORK_DIR RTF_OF_TEXT
 """
+import contextlib
 import os
 import re
 import shutil
@@ -146,9 +147,9 @@ def properties(**values):
     return tuple(result)
 
 
-def paste_into_new_documents(soffice, profile, jobs):
-    """Inserts each file into a new default Writer document at its cursor, as a
-    paste lands, and exports it to PDF. jobs: (file, flavour, paper, pdf)."""
+@contextlib.contextmanager
+def writer_desktop(soffice, profile):
+    """Starts one headless Writer with the profile and yields its desktop."""
     pipe = f"velnorka-{os.getpid()}"
     office = subprocess.Popen([soffice, f"-env:UserInstallation=file://{profile}", "--headless", "--norestore",
                                f"--accept=pipe,name={pipe};urp;"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -165,14 +166,7 @@ def paste_into_new_documents(soffice, profile, jobs):
                     raise SystemExit("Writer did not answer on its pipe")
                 time.sleep(0.5)
         desktop = context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
-        for path, flavour, paper, pdf in jobs:
-            document = desktop.loadComponentFromURL("private:factory/swriter", "_blank", 0, properties(Hidden=True))
-            style = document.StyleFamilies.getByName("PageStyles").getByName("Standard")
-            style.Size = Size(*PAPERS[paper])
-            cursor = document.Text.createTextCursor()
-            cursor.insertDocumentFromURL(uno.systemPathToFileUrl(path), properties(FilterName=FILTERS[flavour]))
-            document.storeToURL(uno.systemPathToFileUrl(pdf), properties(FilterName="writer_pdf_Export"))
-            document.close(True)
+        yield desktop
         try:
             desktop.terminate()
         except DisposedException:  # Writer quit before its answer came back
@@ -184,6 +178,42 @@ def paste_into_new_documents(soffice, profile, jobs):
             office.wait()
 
 
+def paste_into_new_document(desktop, path, flavour, paper, pdf):
+    """Inserts the file into a new default Writer document at its cursor, as a
+    paste lands, and exports it to PDF."""
+    document = desktop.loadComponentFromURL("private:factory/swriter", "_blank", 0, properties(Hidden=True))
+    style = document.StyleFamilies.getByName("PageStyles").getByName("Standard")
+    style.Size = Size(*PAPERS[paper])
+    cursor = document.Text.createTextCursor()
+    cursor.insertDocumentFromURL(uno.systemPathToFileUrl(path), properties(FilterName=FILTERS[flavour]))
+    document.storeToURL(uno.systemPathToFileUrl(pdf), properties(FilterName="writer_pdf_Export"))
+    document.close(True)
+
+
+def paste_into_new_documents(soffice, profile, jobs):
+    """jobs: (file, flavour, paper, pdf), each pasted into a new document."""
+    with writer_desktop(soffice, profile) as desktop:
+        for job in jobs:
+            paste_into_new_document(desktop, *job)
+
+
+def compile_czech_locale(work):
+    """The Czech locale compiled for the tool, so that none need be installed."""
+    locales = os.path.join(work, "locales")
+    os.makedirs(locales, exist_ok=True)
+    # localedef warns about details of its sources: the compiled locale is what counts.
+    subprocess.run(["localedef", "-i", "cs_CZ", "-f", "UTF-8", os.path.join(locales, "cs_CZ.UTF-8")],
+                   capture_output=True, timeout=120)
+    if not os.path.exists(os.path.join(locales, "cs_CZ.UTF-8", "LC_NUMERIC")):
+        raise SystemExit("localedef could not compile cs_CZ.UTF-8")
+    CZECH["LOCPATH"] = locales
+
+
+def key_start(lines):
+    """The key's first line: after the questions and the empty line between the halves."""
+    return next(i for i, line in enumerate(lines) if i > 0 and line.startswith("a) ") and "_" not in line)
+
+
 def main():
     cli, work, rtf_of_text = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
     tools = {tool: shutil.which(tool) for tool in ("soffice", "pdftotext", "pdffonts", "pdfinfo")}
@@ -193,23 +223,13 @@ def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     profile = os.path.join(work, "profile")
-    # The Czech locale compiled for the tool, so that none need be installed.
-    locales = os.path.join(work, "locales")
-    os.makedirs(locales)
-    # localedef warns about details of its sources: the compiled locale is what counts.
-    subprocess.run(["localedef", "-i", "cs_CZ", "-f", "UTF-8", os.path.join(locales, "cs_CZ.UTF-8")],
-                   capture_output=True, timeout=120)
-    if not os.path.exists(os.path.join(locales, "cs_CZ.UTF-8", "LC_NUMERIC")):
-        raise SystemExit("localedef could not compile cs_CZ.UTF-8")
-    CZECH["LOCPATH"] = locales
+    compile_czech_locale(work)
 
     sheets = {}
     for name, arguments in SHEETS:
         text = run([cli] + arguments, env=CZECH).stdout.decode()
         lines = text.split("\r\n")
-        # The key starts after the questions and the empty line between the halves.
-        key_line = next(i for i, line in enumerate(lines) if i > 0 and line.startswith("a) ")
-                        and "_" not in line)
+        key_line = key_start(lines)
         # A decimal exercise's own number follows the regional settings.
         check(re.search(r"^[a-z]\) \d+,\d+ na ", text, re.M),
               f"{name}: no decimal comma in a question: are Czech settings in effect?")
@@ -243,7 +263,7 @@ def main():
     for count, group in PAGE_FILLING:
         arguments = ["--mode", "1", "--count", str(count), "--group", str(group), "--seed", str(count)]
         lines = run([cli] + arguments, env=CZECH).stdout.decode().split("\r\n")
-        key_line = next(i for i, line in enumerate(lines) if i > 0 and line.startswith("a) ") and "_" not in line)
+        key_line = key_start(lines)
         for flavour in FILTERS:
             path = os.path.join(work, f"filling-{count}-{group}.{flavour}")
             with open(path, "wb") as file:
