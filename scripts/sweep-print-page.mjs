@@ -11,8 +11,10 @@
 // found.
 // usage: node scripts/sweep-print-page.mjs [--page build/web/velnorka.html]
 //   [--cli build/linux/cli/velnorka-cli] [--browsers chromium,firefox]
-//   [--counts 1-200] [--groups 1,3,5,10]
-// Counts and groups take numbers and ranges: 1-50,120,199-200.
+//   [--counts 1-200] [--groups 1,3,5,10] [--name-line]
+// Counts and groups take numbers and ranges: 1-50,120,199-200. --name-line
+// puts a name line wider than the paper on top of each sheet, as teachers
+// type one.
 import { execFileSync } from 'node:child_process';
 import { existsSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -29,6 +31,7 @@ const { values: options } = parseArgs({
     browsers: { type: 'string', default: 'chromium,firefox' },
     counts: { type: 'string', default: '1-200' },
     groups: { type: 'string', default: '1,3,5,10' },
+    'name-line': { type: 'boolean', default: false },
   },
 });
 
@@ -58,8 +61,10 @@ try {
 }
 if (!existsSync(join(work, 'cs_CZ.UTF-8', 'LC_NUMERIC'))) throw new Error('localedef could not compile cs_CZ.UTF-8');
 
+const nameLine = options['name-line'] ? `Jméno: ${'_'.repeat(90)}\n` : '';
+
 function sheet(count, group) {
-  return execFileSync(cliPath, ['--mode', '1', '--count', count, '--group', group, '--seed', '1'],
+  return nameLine + execFileSync(cliPath, ['--mode', '1', '--count', count, '--group', group, '--seed', '1'],
     { env: { ...process.env, LOCPATH: work, LC_ALL: 'cs_CZ.UTF-8' }, encoding: 'utf8' }).replace(/\r\n/g, '\n');
 }
 
@@ -126,7 +131,8 @@ function report() {
   const widths = head.map((title, i) => Math.max(title.length, ...table.map((row) => String(row[i]).length)));
   const line = (row) => row.map((cell, i) => String(cell).padStart(widths[i])).join('  ');
   const planned = counts.length * groups.length;
-  console.log(`\n${pagePath}: counts ${options.counts}, groups ${options.groups}, ${planned} sheets per browser`);
+  const named = nameLine ? ', a name line on top' : '';
+  console.log(`\n${pagePath}: counts ${options.counts}, groups ${options.groups}${named}, ${planned} sheets per browser`);
   console.log(line(head));
   for (const row of table) console.log(line(row));
 }
