@@ -67,6 +67,8 @@ Var CreatedFolder
 Var Refusal
 ; 1 when $INSTDIR holds this user's copy already.
 Var Updating
+; This user's copy in another folder than $INSTDIR, which moves, or "".
+Var MovedFrom
 
 Function .onInit
   SetShellVarContext current
@@ -196,18 +198,18 @@ Section "Velnorka" SectionProgram
   ${EndIf}
   ; Another folder chosen: the old copy moves, and its files go once the
   ; new ones are in place.
-  StrCpy $R9 ""
+  StrCpy $MovedFrom ""
   ${If} $InstalledFolder != $INSTDIR
   ${AndIf} $InstalledFolder != ""
   ${AndIf} ${FileExists} "$InstalledFolder\velnorka.exe"
-    StrCpy $R9 $InstalledFolder
+    StrCpy $MovedFrom $InstalledFolder
   ${EndIf}
   Push $INSTDIR
   Call WaitUntilClosed
   Pop $0
   ${If} $0 == ""
-  ${AndIf} $R9 != ""
-    Push $R9
+  ${AndIf} $MovedFrom != ""
+    Push $MovedFrom
     Call WaitUntilClosed
     Pop $0
   ${EndIf}
@@ -257,14 +259,14 @@ Section "Velnorka" SectionProgram
     !insertmacro Fail "Do složky „$INSTDIR“ nelze zapisovat, a tak Velnorka nebyla nainstalována.$\r$\n$\r$\nZvolte složku, do které smíte zapisovat, například výchozí."
   ${EndIf}
 
-  ${If} $R9 != ""
-    !insertmacro RemoveProgramFiles "$R9"
+  ${If} $MovedFrom != ""
+    !insertmacro RemoveProgramFiles "$MovedFrom"
     ClearErrors
     ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "CreatedFolder"
     ${If} ${Errors}
-      StrCpy $0 $R9
+      StrCpy $0 $MovedFrom
     ${EndIf}
-    Push $R9
+    Push $MovedFrom
     Push $0
     Call RemoveCreatedFolders
   ${EndIf}
