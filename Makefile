@@ -1,18 +1,22 @@
 # make run   builds the Linux desktop program and starts it
 # make test  builds everything and runs every test
 # make dist  builds the release files into dist/
-# All install the Debian packages that are missing first.
+# Each installs the Debian packages that it needs and that are missing first:
+# "make run" only those of the Linux program (scripts/debian-packages.txt).
 SHELL := /bin/bash
 .DEFAULT_GOAL := run
 VERSION := $(shell sed -n '/^project/s/.* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: deps linux windows run test test-linux test-linux32 test-sanitize test-fuzz test-windows \
+.PHONY: deps deps-run test-parts linux windows run test test-linux test-linux32 test-sanitize test-fuzz test-windows \
         dist test-dist test-werror bench clean web test-web
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
 
-linux: deps
+deps-run:
+	@scripts/install-deps run
+
+linux: deps-run
 	cmake --preset linux
 	cmake --build --preset linux
 
@@ -24,7 +28,13 @@ run: linux
 	    build/linux/cli/velnorka-cli --mode 3 --count 12 --group 4; \
 	fi
 
-test: deps test-werror test-linux test-linux32 test-sanitize test-fuzz test-windows test-dist test-web
+# Ends with what ran where (the shipped 32-bit exe or the 64-bit fallback),
+# whether the tests passed or not.
+test:
+	@scripts/test-summary reset
+	@$(MAKE) --no-print-directory test-parts; status=$$?; scripts/test-summary show; exit $$status
+
+test-parts: deps test-werror test-linux test-linux32 test-sanitize test-fuzz test-windows test-dist test-web
 
 test-linux: linux
 	ctest --preset linux
