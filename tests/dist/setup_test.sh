@@ -31,8 +31,9 @@ for file in velnorka.exe ČTIMNE.txt LICENSE.txt; do
   cmp -s "$scratch/zip/$file" "$scratch/payload/$file" || fail "the setup's $file is not the zip's"
 done
 
-if ! "$root/scripts/host-runs-32bit"; then
-  echo "This machine cannot run 32-bit code: the setup's contents were checked, not installed."
+if ! why=$("$root/scripts/host-runs-32bit" --why); then
+  echo "This machine cannot run 32-bit Wine ($why): the setup's contents were checked, not installed."
+  "$root/scripts/test-summary" add "Setup program: its contents were checked, not installed ($why)"
   exit 0
 fi
 

@@ -38,8 +38,9 @@ for wanted in "Velnorka $version" "velnorka.exe" "Přesto spustit" "Ctrl+V" "Tim
 done
 grep -q "MIT License" "$folder/LICENSE.txt" || fail "LICENSE.txt is not the licence"
 
-if ! "$root/scripts/host-runs-32bit"; then
-  echo "This machine cannot run 32-bit code: the unpacked programs were checked, not started."
+if ! why=$("$root/scripts/host-runs-32bit" --why); then
+  echo "This machine cannot run 32-bit Wine ($why): the unpacked programs were checked, not started."
+  "$root/scripts/test-summary" add "Windows zip: the unpacked programs were checked, not started ($why)"
   exit 0
 fi
 
