@@ -179,16 +179,27 @@ mergeInto(LibraryManager.library, {
       _velnorka_print(text.pointer, text.length);
     },
 
-    // Where the window as designed is wider than the browser's window (a
-    // phone, a narrow window, a high zoom), its controls reflow: all of them
-    // in view, the text box in the rest (the stylesheet's "narrow").
+    // Where the window as designed does not fit in the browser's (a phone, a
+    // narrow or short window, a high zoom, large text), its controls reflow:
+    // all of them in view, the text box in the rest (the stylesheet's
+    // "narrow"). The designed size is measured again whenever the browser's
+    // window or the controls' text changes size (a minimum font size set
+    // while the page is open), against the room inside any scroll bars.
     fitWindow: function() {
       var box = VelnorkaPage.box;
-      var fits = window.matchMedia('(min-width: ' + Math.ceil(box.getBoundingClientRect().width) + 'px)');
-      var fit = function() { box.classList.toggle('narrow', !fits.matches); };
+      var room = document.documentElement;
+      var fit = function() {
+        box.classList.remove('narrow');
+        var designed = box.getBoundingClientRect();
+        var fits = designed.width <= room.clientWidth && designed.height <= room.clientHeight;
+        box.classList.toggle('narrow', !fits);
+      };
       fit();
-      if (fits.addEventListener) fits.addEventListener('change', fit);
-      else fits.addListener(fit);  // Safari before 14
+      window.addEventListener('resize', fit);
+      if (typeof ResizeObserver === 'function') {
+        var texts = new ResizeObserver(fit);
+        [].forEach.call(box.querySelectorAll('button, legend, label'), function(text) { texts.observe(text); });
+      }
     },
 
     separators: function() {
