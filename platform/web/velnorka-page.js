@@ -213,7 +213,9 @@ mergeInto(LibraryManager.library, {
       fit();
       window.addEventListener('resize', fit);
       if (typeof ResizeObserver === 'function') {
-        var texts = new ResizeObserver(fit);
+        // At the next frame: a layout changed inside the observer's
+        // callback would be reported as an error.
+        var texts = new ResizeObserver(function() { requestAnimationFrame(fit); });
         [].forEach.call(box.querySelectorAll('button, legend, label'), function(text) { texts.observe(text); });
       }
     },
