@@ -12,6 +12,8 @@ mergeInto(LibraryManager.library, {
     options: [],     // the radio inputs of Option1..Option3
     busy: false,     // a handler runs: no other event may start one
     backdrop: null,  // where the browser has no modal dialog: the page's own
+    dialogChanges: 0,  // the dialog's openings and closings so far
+    pressBegan: 0,     // dialogChanges at the first press of the mouse's latest double-click
 
     element: function(id) { return document.getElementById(id); },
 
@@ -69,6 +71,18 @@ mergeInto(LibraryManager.library, {
       var dialog = VelnorkaPage.element('Dialog');
       var onControl = dialog.contains(target) && target.closest && target.closest('input, button');
       if (!onControl) event.preventDefault();
+    },
+
+    // The later presses of a double-click whose first press opened or closed
+    // the dialog do nothing: they answer no prompt that has just opened under
+    // the pointer, and leave the focus where closing the dialog put it.
+    ignoreLaterPresses: function(event) {
+      if (event.type === 'mousedown' && event.detail === 1) {
+        VelnorkaPage.pressBegan = VelnorkaPage.dialogChanges;
+      } else if (event.detail > 1 && VelnorkaPage.pressBegan !== VelnorkaPage.dialogChanges) {
+        event.preventDefault();
+        event.stopImmediatePropagation();
+      }
     },
 
     // The dialog shown modal: the browser's own, or where it has none (Safari
@@ -133,6 +147,7 @@ mergeInto(LibraryManager.library, {
         var finish = function(answer) {
           if (settled) return;
           settled = true;
+          VelnorkaPage.dialogChanges++;
           form.onsubmit = cancel.onclick = dialog.oncancel = dialog.onclose = null;
           VelnorkaPage.closeModal(dialog);
           resolve(answer);
@@ -149,6 +164,7 @@ mergeInto(LibraryManager.library, {
         // Closed by the browser itself (Escape without a cancel event). A
         // close queued by an earlier opening finds the dialog open again.
         dialog.onclose = function() { if (!dialog.open) finish(null); };
+        VelnorkaPage.dialogChanges++;
         VelnorkaPage.showModal(dialog, function() { finish(null); });
         if (asking) {
           input.focus();
@@ -179,16 +195,29 @@ mergeInto(LibraryManager.library, {
       _velnorka_print(text.pointer, text.length);
     },
 
-    // Where the window as designed is wider than the browser's window (a
-    // phone, a narrow window, a high zoom), its controls reflow: all of them
-    // in view, the text box in the rest (the stylesheet's "narrow").
+    // Where the window as designed does not fit in the browser's (a phone, a
+    // narrow or short window, a high zoom, large text), its controls reflow:
+    // all of them in view, the text box in the rest (the stylesheet's
+    // "narrow"). The designed size is measured again whenever the browser's
+    // window or the controls' text changes size (a minimum font size set
+    // while the page is open), against the room inside any scroll bars.
     fitWindow: function() {
       var box = VelnorkaPage.box;
-      var fits = window.matchMedia('(min-width: ' + Math.ceil(box.getBoundingClientRect().width) + 'px)');
-      var fit = function() { box.classList.toggle('narrow', !fits.matches); };
+      var room = document.documentElement;
+      var fit = function() {
+        box.classList.remove('narrow');
+        var designed = box.getBoundingClientRect();
+        var fits = designed.width <= room.clientWidth && designed.height <= room.clientHeight;
+        box.classList.toggle('narrow', !fits);
+      };
       fit();
-      if (fits.addEventListener) fits.addEventListener('change', fit);
-      else fits.addListener(fit);  // Safari before 14
+      window.addEventListener('resize', fit);
+      if (typeof ResizeObserver === 'function') {
+        // At the next frame: a layout changed inside the observer's
+        // callback would be reported as an error.
+        var texts = new ResizeObserver(function() { requestAnimationFrame(fit); });
+        [].forEach.call(box.querySelectorAll('button, legend, label'), function(text) { texts.observe(text); });
+      }
     },
 
     separators: function() {
@@ -303,6 +332,8 @@ mergeInto(LibraryManager.library, {
   velnorka_start__deps: ['$VelnorkaPage'],
   velnorka_start: function() {
     VelnorkaPage.fitWindow();
+    window.addEventListener('mousedown', VelnorkaPage.ignoreLaterPresses, true);
+    window.addEventListener('click', VelnorkaPage.ignoreLaterPresses, true);
     // After main() has returned: Form_Load may wait in a dialog.
     Promise.resolve().then(function() {
       return VelnorkaPage.raise('velnorka_load', [], null);

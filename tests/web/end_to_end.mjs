@@ -263,6 +263,59 @@ async function largeText() {
   }
 }
 
+// A minimum font size of 36 px on a 360×640 phone: no caption wider than its
+// control, no page wider than the screen, and the prompt on it.
+async function largeTextOnPhone() {
+  const browser = await launch('chromium', 'cs', { minimumFontSize: 36 });
+  try {
+    const screen = 360;
+    await (await browser.pages())[0].setViewport({ width: screen, height: 640, isMobile: true, hasTouch: true });
+    const page = await openPage(browser, pageUrl(pagePath));
+    const overflowing = () => page.evaluate((screen) => {
+      const shown = [...document.querySelectorAll('button, legend, label.control, #Dialog, #DialogText')]
+        .filter((element) => element.getClientRects().length);
+      const wide = shown.filter((element) => {
+        const box = element.getBoundingClientRect();
+        const range = document.createRange();
+        range.selectNodeContents(element);
+        const text = range.getBoundingClientRect();
+        return box.left < 0 || box.right > screen || text.left < box.left - 0.5 || text.right > box.right + 0.5;
+      }).map((element) => element.id || element.textContent);
+      return document.documentElement.scrollWidth > screen ? [...wide, 'the page'] : wide;
+    }, screen);
+    assert.deepEqual(await overflowing(), [], 'minimum font 36 px on a phone: within their controls and the screen');
+    await page.tap('#Command1');
+    await waitDialog(page, 1);
+    assert.deepEqual(await overflowing(), [], 'minimum font 36 px on a phone: the prompt too');
+  } finally {
+    await browser.close();
+  }
+}
+
+// A double-click on OK answers only the prompt it was pressed on: its second
+// click neither answers the group prompt that opened under it nor, after a
+// message, takes the focus from Generuj.
+async function doubleClickOk(browser) {
+  const page = await openPage(browser, pageUrl(pagePath, '?seed=9'));
+  const dialog = () => page.evaluate(() => [document.getElementById('Dialog').open,
+    document.getElementById('DialogText').textContent, document.activeElement.id, window.velnorkaTest.openings]);
+  await click(page, 'Command1');
+  await waitDialog(page, 1);
+  await page.keyboard.type('12');
+  await page.click('#DialogOk', { count: 2 });
+  assert.deepEqual(await dialog(), [true, 'Zadejte po kolika odsazovat', 'Reply', 2], 'double-click on OK: the group prompt open');
+  await answer(page, '4');
+  await page.waitForFunction(() => !document.getElementById('Dialog').open);
+  assert.equal(await boxText(page), cli('1', '12', '4', '9').replace(/\r\n/g, '\n'), 'double-click on OK: groups of 4');
+
+  await click(page, 'Command1');
+  await waitDialog(page, 3);
+  await answer(page, 'abc');
+  const message = await waitDialog(page, 4);
+  await page.click('#DialogOk', { count: 2 });
+  assert.deepEqual(await dialog(), [false, message, 'Command1', 4], 'double-click on a message\'s OK: the focus on Generuj');
+}
+
 async function firefox(browser) {
   const { page, expected } = await sheetOfMode(browser, '3', '50', '5', '44', 2);
   assert.equal(checkPrint(await print(page), expected, 'firefox-filling'), 2, 'a page of questions, a page of key');
@@ -272,8 +325,12 @@ async function firefox(browser) {
 
 const browser = await launch(engine);
 try {
+  if (engine === 'chromium') await doubleClickOk(browser);
   await (engine === 'chromium' ? chromium : firefox)(browser);
-  if (engine === 'chromium') await largeText();
+  if (engine === 'chromium') {
+    await largeText();
+    await largeTextOnPhone();
+  }
   console.log(`${engine}: the page passes`);
 } finally {
   await browser.close();
