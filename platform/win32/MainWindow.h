@@ -64,11 +64,16 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls(HINSTANCE instance);
     void unnameText1();
+    // The fonts of the controls at dpi_.
+    void createFonts();
+    HFONT fontFor(const ControlSpec& entry) const;
+    // Lays the controls out anew for another DPI.
     void applyDpi(int dpi);
     void onClick(int id);
     void restoreFocus();
     void destroy();
-    void fitClientArea();
+    // True when the window had to be resized.
+    bool fitClientArea();
 
     HWND hwnd_ = nullptr;
     std::array<HWND, controls.size()> controls_{};
