@@ -203,10 +203,8 @@ MainWindow::MainWindow(HINSTANCE instance) : dpi_(systemDpi()) {
         createControls(instance);
         // It opened on a screen of another DPI.
         if (const int dpi = windowDpi(hwnd_); dpi != dpi_) {
-            applyDpi(dpi);
-            const RECT placed = placedFrame(dpi_);
-            SetWindowPos(hwnd_, nullptr, placed.left, placed.top, placed.right - placed.left,
-                         placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            const RECT placed = placedFrame(dpi);
+            applyDpi(dpi, {placed.left, placed.top});
         }
         if (fitClientArea()) keepInWorkArea(hwnd_);
     } catch (...) {
@@ -336,7 +334,7 @@ HFONT MainWindow::fontFor(const ControlSpec& entry) const {
     return messageFont_ ? messageFont_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-void MainWindow::applyDpi(int dpi) {
+void MainWindow::applyDpi(int dpi, POINT corner) {
     const HFONT oldTextFont = textFont_;
     const HFONT oldMessageFont = messageFont_;
     dpi_ = dpi;
@@ -350,6 +348,9 @@ void MainWindow::applyDpi(int dpi) {
     // The controls no longer use the old fonts.
     if (oldTextFont) DeleteObject(oldTextFont);
     if (oldMessageFont) DeleteObject(oldMessageFont);
+    const RECT frame = frameForClient(dpi);
+    SetWindowPos(hwnd_, nullptr, corner.x, corner.y, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool MainWindow::fitClientArea() {
@@ -473,11 +474,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             restoreFocus();
             return 0;
         case WM_DPICHANGED: {
-            applyDpi(HIWORD(wParam));
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            const RECT frame = frameForClient(dpi_);
-            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, frame.right - frame.left,
-                         frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            applyDpi(HIWORD(wParam), {suggested->left, suggested->top});
             fitClientArea();
             return 0;
         }

@@ -67,8 +67,9 @@ private:
     // The fonts of the controls at dpi_.
     void createFonts();
     HFONT fontFor(const ControlSpec& entry) const;
-    // Lays the controls out anew for another DPI.
-    void applyDpi(int dpi);
+    // Lays the window out anew for another DPI, its top-left corner at
+    // `corner` on the screen.
+    void applyDpi(int dpi, POINT corner);
     void onClick(int id);
     void restoreFocus();
     void destroy();
