@@ -24,8 +24,6 @@ shoot() {
   for setting in "sDecimal ," "sThousand  "; do
     "$emulator" reg add 'HKCU\Control Panel\International' /v "${setting%% *}" /d "${setting#* }" /f >/dev/null
   done
-  # Wine has no Times New Roman; its metric twin stands in, as on Linux.
-  "$emulator" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "Liberation Serif" /f >/dev/null
   "$emulator" "$program" >/dev/null 2>&1 &
   local window
   window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Velnorka$' | head -n1)

@@ -58,6 +58,17 @@ int windowDpi(HWND hwnd) {
     return screenDpi(hwnd);
 }
 
+// The DPI a new window gets unless it opens on a screen of another.
+int systemDpi() {
+    using GetDpiForSystemFunction = UINT(WINAPI*)();
+    static const auto getDpiForSystem = user32Function<GetDpiForSystemFunction>("GetDpiForSystem");
+    if (getDpiForSystem) {
+        const UINT dpi = getDpiForSystem();
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    return screenDpi(nullptr);
+}
+
 // The outer rectangle (relative to the client origin) of a window whose
 // client area is the design's at the given DPI.
 RECT frameForClient(int dpi) {
@@ -67,6 +78,17 @@ RECT frameForClient(int dpi) {
     if (!adjustForDpi || !adjustForDpi(&rect, windowStyle, FALSE, windowExStyle, static_cast<UINT>(dpi)))
         AdjustWindowRectEx(&rect, windowStyle, FALSE, windowExStyle);
     return rect;
+}
+
+// The window's outer rectangle on the screen at the given DPI: the client
+// area where the design puts it, unless that leaves part of the window off
+// the work area (a high DPI on a small screen).
+RECT placedFrame(int dpi) {
+    RECT frame = frameForClient(dpi);
+    OffsetRect(&frame, twipsToPixels(formClientLeft, dpi), twipsToPixels(formClientTop, dpi));
+    const POINT corner = placeInWorkArea(frame, MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST));
+    OffsetRect(&frame, corner.x - frame.left, corner.y - frame.top);
+    return frame;
 }
 
 HFONT createText1Font(int dpi) {
@@ -154,7 +176,7 @@ RECT controlRect(const ControlSpec& entry, int dpi) {
 
 int controlId(ControlId id) { return 100 + static_cast<int>(id); }
 
-MainWindow::MainWindow(HINSTANCE instance) {
+MainWindow::MainWindow(HINSTANCE instance) : dpi_(systemDpi()) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;
@@ -169,20 +191,22 @@ MainWindow::MainWindow(HINSTANCE instance) {
     windowClass.lpszClassName = className;
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
         throw PlatformError("Okno programu se nepodařilo vytvořit.");
-    if (!CreateWindowExW(windowExStyle, className, widen(formCaption).c_str(), windowStyle,
-                         CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this))
+    // Made once, at its place and size and with its controls laid out for
+    // the DPI it is expected to get.
+    const RECT frame = placedFrame(dpi_);
+    if (!CreateWindowExW(windowExStyle, className, widen(formCaption).c_str(), windowStyle, frame.left,
+                         frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                         nullptr, instance, this))
         throw PlatformError("Okno programu se nepodařilo vytvořit.");
     try {
+        createFonts();
         createControls(instance);
-        applyDpi(windowDpi(hwnd_));
-        // Where the design puts the client area on the screen, unless that
-        // leaves part of the window off it (a high DPI on a small screen).
-        const RECT frame = frameForClient(dpi_);
-        SetWindowPos(hwnd_, nullptr, twipsToPixels(formClientLeft, dpi_) + frame.left,
-                     twipsToPixels(formClientTop, dpi_) + frame.top, frame.right - frame.left,
-                     frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        fitClientArea();
-        keepInWorkArea(hwnd_);
+        // It opened on a screen of another DPI.
+        if (const int dpi = windowDpi(hwnd_); dpi != dpi_) {
+            const RECT placed = placedFrame(dpi);
+            applyDpi(dpi, {placed.left, placed.top});
+        }
+        if (fitClientArea()) keepInWorkArea(hwnd_);
     } catch (...) {
         destroy();
         throw;
@@ -251,10 +275,14 @@ void MainWindow::createControls(HINSTANCE instance) {
         }
         afterOption = entry.kind == ControlKind::OptionButton;
         const wchar_t* windowClass = entry.kind == ControlKind::TextBox ? L"Edit" : L"Button";
+        const RECT rect = controlRect(entry, dpi_);
         controls_[i] = CreateWindowExW(
-            exStyle, windowClass, captionText(entry.caption).c_str(), style, 0, 0, 0, 0, hwnd_,
+            exStyle, windowClass, captionText(entry.caption).c_str(), style, rect.left, rect.top,
+            rect.right - rect.left, rect.bottom - rect.top, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(entry.id))), instance, nullptr);
         if (!controls_[i]) throw PlatformError("Ovládací prvky okna se nepodařilo vytvořit.");
+        // Nothing to redraw yet: the window is hidden.
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(entry)), FALSE);
     }
     // The design sets no limit on the text's length.
     SendMessageW(control(ControlId::Text1), EM_SETLIMITTEXT, 0, 0);
@@ -296,37 +324,48 @@ void MainWindow::unnameText1() {
     accessibility_ = nullptr;
 }
 
-void MainWindow::applyDpi(int dpi) {
+void MainWindow::createFonts() {
+    textFont_ = createText1Font(dpi_);
+    messageFont_ = createMessageFont(dpi_);
+}
+
+HFONT MainWindow::fontFor(const ControlSpec& entry) const {
+    if (entry.kind == ControlKind::TextBox) return textFont_;
+    return messageFont_ ? messageFont_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void MainWindow::applyDpi(int dpi, POINT corner) {
+    const HFONT oldTextFont = textFont_;
+    const HFONT oldMessageFont = messageFont_;
     dpi_ = dpi;
-    const HFONT textFont = createText1Font(dpi);
-    const HFONT messageFont = createMessageFont(dpi);
-    const HFONT otherFont = messageFont ? messageFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    createFonts();
     for (std::size_t i = 0; i < controls.size(); ++i) {
         const RECT rect = controlRect(controls[i], dpi);
         MoveWindow(controls_[i], rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                    TRUE);
-        const HFONT font = controls[i].kind == ControlKind::TextBox ? textFont : otherFont;
-        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(controls[i])), TRUE);
     }
     // The controls no longer use the old fonts.
-    if (textFont_) DeleteObject(textFont_);
-    if (messageFont_) DeleteObject(messageFont_);
-    textFont_ = textFont;
-    messageFont_ = messageFont;
+    if (oldTextFont) DeleteObject(oldTextFont);
+    if (oldMessageFont) DeleteObject(oldMessageFont);
+    const RECT frame = frameForClient(dpi);
+    SetWindowPos(hwnd_, nullptr, corner.x, corner.y, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::fitClientArea() {
+bool MainWindow::fitClientArea() {
     // The frame may differ from what AdjustWindowRectEx foretold (a caption
     // that wraps, a DPI change the frame does not follow): correct by the
     // difference actually measured.
     RECT client;
     RECT outer;
-    if (!GetClientRect(hwnd_, &client) || !GetWindowRect(hwnd_, &outer)) return;
+    if (!GetClientRect(hwnd_, &client) || !GetWindowRect(hwnd_, &outer)) return false;
     const int extraWidth = twipsToPixels(formClientWidth, dpi_) - client.right;
     const int extraHeight = twipsToPixels(formClientHeight, dpi_) - client.bottom;
-    if (extraWidth == 0 && extraHeight == 0) return;
+    if (extraWidth == 0 && extraHeight == 0) return false;
     SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left + extraWidth,
                  outer.bottom - outer.top + extraHeight, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    return true;
 }
 
 void MainWindow::setBusy(bool busy) {
@@ -356,9 +395,10 @@ void MainWindow::updateOptionTabStop() {
     for (const ControlSpec& entry : controls) {
         if (!isOption(entry.id)) continue;
         const HWND option = control(entry.id);
-        LONG_PTR style = GetWindowLongPtrW(option, GWL_STYLE);
-        style = option == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-        SetWindowLongPtrW(option, GWL_STYLE, style);
+        const LONG_PTR style = GetWindowLongPtrW(option, GWL_STYLE);
+        const LONG_PTR wanted =
+            option == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+        if (wanted != style) SetWindowLongPtrW(option, GWL_STYLE, wanted);
     }
 }
 
@@ -434,11 +474,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             restoreFocus();
             return 0;
         case WM_DPICHANGED: {
-            applyDpi(HIWORD(wParam));
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            const RECT frame = frameForClient(dpi_);
-            SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, frame.right - frame.left,
-                         frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            applyDpi(HIWORD(wParam), {suggested->left, suggested->top});
             fitClientArea();
             return 0;
         }

@@ -64,11 +64,17 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls(HINSTANCE instance);
     void unnameText1();
-    void applyDpi(int dpi);
+    // The fonts of the controls at dpi_.
+    void createFonts();
+    HFONT fontFor(const ControlSpec& entry) const;
+    // Lays the window out anew for another DPI, its top-left corner at
+    // `corner` on the screen.
+    void applyDpi(int dpi, POINT corner);
     void onClick(int id);
     void restoreFocus();
     void destroy();
-    void fitClientArea();
+    // True when the window had to be resized.
+    bool fitClientArea();
 
     HWND hwnd_ = nullptr;
     std::array<HWND, controls.size()> controls_{};

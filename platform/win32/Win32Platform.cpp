@@ -147,11 +147,15 @@ void Win32Platform::setOptionValue(int option, bool checked) {
     if (option < 1 || option > 3) throw PlatformError("Takový přepínač okno nemá.");
     const ControlId ids[] = {ControlId::Option1, ControlId::Option2, ControlId::Option3};
     // BM_SETCHECK notifies nobody: the caller runs the click handler itself.
+    // A button already in that state is left alone: BM_SETCHECK rewrites an
+    // option button's style even when its state stays.
     for (int i = 0; i < 3; ++i) {
         const bool mine = i == option - 1;
-        if (mine || checked)
-            SendMessageW(window_.control(ids[i]), BM_SETCHECK,
-                         mine && checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (!mine && !checked) continue;
+        const HWND button = window_.control(ids[i]);
+        const WPARAM state = mine && checked ? BST_CHECKED : BST_UNCHECKED;
+        if (static_cast<WPARAM>(SendMessageW(button, BM_GETCHECK, 0, 0)) != state)
+            SendMessageW(button, BM_SETCHECK, state, 0);
     }
     window_.updateOptionTabStop();
 }

@@ -206,6 +206,20 @@ TEST_F(WindowTest, Text1HasItsOwnFontAndTheOthersTheMessageFont) {
     EXPECT_FALSE(text.lfItalic);
     EXPECT_FALSE(text.lfUnderline);
     EXPECT_FALSE(text.lfStrikeOut);
+    // The face the box is drawn in, not only the one asked for: where the
+    // desktop lacks it, the font mapper quietly substitutes a sans serif.
+    const HWND box = control(ControlId::Text1);
+    const HDC dc = GetDC(box);
+    ASSERT_NE(dc, nullptr);
+    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    wchar_t drawnFace[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, drawnFace);
+    TEXTMETRICW drawn = {};
+    GetTextMetricsW(dc, &drawn);
+    SelectObject(dc, oldFont);
+    ReleaseDC(box, dc);
+    EXPECT_STREQ(drawnFace, L"Times New Roman");
+    EXPECT_EQ(drawn.tmPitchAndFamily & 0xF0, FF_ROMAN) << "a serif face";
 
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
