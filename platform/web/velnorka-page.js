@@ -231,6 +231,12 @@ mergeInto(LibraryManager.library, {
       else fits.addListener(fit);  // Safari before 14
     },
 
+    // WebKit prints by rules of its own (the stylesheet's print rules for
+    // it): every WebKit browser names this vendor, no other engine does.
+    markWebKit: function() {
+      document.documentElement.classList.toggle('webkit', navigator.vendor === 'Apple Computer, Inc.');
+    },
+
     separators: function() {
       var separators = {decimal: '.', group: ''};
       var parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
@@ -254,6 +260,7 @@ mergeInto(LibraryManager.library, {
     window.addEventListener('mousedown', VelnorkaPage.keepFocus, true);
     window.addEventListener('focusin', VelnorkaPage.focusDialog, true);
     window.addEventListener('beforeprint', VelnorkaPage.preparePrint);
+    VelnorkaPage.markWebKit();
   },
 
   // The stylesheet places the controls in flow, so that a control whose text
