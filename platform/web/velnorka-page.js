@@ -13,6 +13,7 @@ mergeInto(LibraryManager.library, {
     busy: false,     // a handler runs: no other event may start one
     backdrop: null,  // where the browser has no modal dialog: the page's own
     behind: [],      // what the page's own dialog makes inert
+    webKit: false,   // the engine of Safari (markWebKit)
     dialogKey: null, // while the dialog is open: takes its keys (openDialog)
 
     element: function(id) { return document.getElementById(id); },
@@ -231,10 +232,23 @@ mergeInto(LibraryManager.library, {
       else fits.addListener(fit);  // Safari before 14
     },
 
-    // WebKit prints by rules of its own (the stylesheet's print rules for
-    // it): every WebKit browser names this vendor, no other engine does.
+    // WebKit prints and copies by rules of its own (the stylesheet's print
+    // rules for it, copyMarkup): every WebKit browser names this vendor, no
+    // other engine does.
     markWebKit: function() {
-      document.documentElement.classList.toggle('webkit', navigator.vendor === 'Apple Computer, Inc.');
+      VelnorkaPage.webKit = navigator.vendor === 'Apple Computer, Inc.';
+      document.documentElement.classList.toggle('webkit', VelnorkaPage.webKit);
+    },
+
+    // The HTML flavour as handed to the copy event. WebKit writes each
+    // paragraph again with its computed style, -webkit- properties ahead of
+    // the paragraph's own; Writer stops reading a style at such a name and
+    // loses the margins, line height and font (the sheet grows to nearly
+    // twice its pages). Properties from a style rule come first, so the
+    // paragraphs' style (the same in every paragraph) goes into one as well.
+    copyMarkup: function(html) {
+      var paragraph = VelnorkaPage.webKit && /<p style="([^"<>]*)"/.exec(html);
+      return paragraph ? '<style>p { ' + paragraph[1] + ' }</style>' + html : html;
     },
 
     separators: function() {
@@ -406,7 +420,7 @@ mergeInto(LibraryManager.library, {
   velnorka_copy: function(plainText, plainLength, html, htmlLength) {
     var flavours = {
       'text/plain': VelnorkaPage.fromCore(plainText, plainLength),
-      'text/html': VelnorkaPage.fromCore(html, htmlLength),
+      'text/html': VelnorkaPage.copyMarkup(VelnorkaPage.fromCore(html, htmlLength)),
     };
     var copied = false;
     var put = function(event) {
