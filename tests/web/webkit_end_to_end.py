@@ -31,9 +31,10 @@ import time
 SYSTEM_PYTHON = "/usr/bin/python3"
 try:
     import gi
+    gi.require_version("Gdk", "3.0")
     gi.require_version("Gtk", "3.0")
     gi.require_version("WebKit2", "4.1")
-    from gi.repository import GLib, Gtk, WebKit2
+    from gi.repository import Gdk, GLib, Gtk, WebKit2
 except (ImportError, ValueError):
     # python3-gi serves the system's Python, which may not be the one that runs this.
     if os.path.exists(SYSTEM_PYTHON) and os.path.realpath(sys.executable) != os.path.realpath(SYSTEM_PYTHON):
@@ -101,6 +102,11 @@ class Browser:
     def keys(self, *names):
         xid = str(self.window.get_window().get_xid())
         self.run(["xdotool", "windowfocus", "--sync", xid, "key", "--delay", "20", *names])
+        # The keys reach the page before any script asked for after them.
+        Gdk.Display.get_default().sync()
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
 
     def press(self, control, *names):
         """Gives the control the focus and presses the keys."""
