@@ -47,7 +47,7 @@ async function sheetOfMode(browser, mode, count, group, seed, clicks = 1) {
   return { page, expected };
 }
 
-const focused = (page) => page.evaluate(() => document.activeElement.closest('[id]').id);
+const focused = (page) => page.evaluate(() => document.activeElement.closest('[id]')?.id ?? 'the body');
 
 async function chromium(browser) {
   // The window as laid out, named and ordered for the keyboard.
