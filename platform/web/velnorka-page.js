@@ -12,6 +12,9 @@ mergeInto(LibraryManager.library, {
     options: [],     // the radio inputs of Option1..Option3
     busy: false,     // a handler runs: no other event may start one
     backdrop: null,  // where the browser has no modal dialog: the page's own
+    behind: [],      // what the page's own dialog makes inert
+    webKit: false,   // the engine of Safari (markWebKit)
+    dialogKey: null, // while the dialog is open: takes its keys (openDialog)
     dialogChanges: 0,  // the dialog's openings and closings so far
     pressBegan: 0,     // dialogChanges at the first press of the mouse's latest double-click
 
@@ -54,12 +57,29 @@ mergeInto(LibraryManager.library, {
       return Promise.resolve(running).then(ended, ended);
     },
 
-    // While a handler runs, clicks and keys outside its dialog do nothing.
+    // While a handler runs, clicks and keys outside its dialog do nothing,
+    // but the keyboard always reaches an open dialog, wherever the focus is
+    // (on the body, where WebKit's Tab leaves a modal dialog, or back from
+    // the browser's toolbar).
     ignoreWhileBusy: function(event) {
-      if (VelnorkaPage.busy && !VelnorkaPage.element('Dialog').contains(event.target)) {
+      if (!VelnorkaPage.busy) return;
+      var handled = event.type === 'keydown' && VelnorkaPage.dialogKey && VelnorkaPage.dialogKey(event);
+      if (handled || !VelnorkaPage.element('Dialog').contains(event.target)) {
         event.preventDefault();
         event.stopImmediatePropagation();
       }
+    },
+
+    // The focus never rests outside an open dialog.
+    focusDialog: function(event) {
+      var dialog = VelnorkaPage.element('Dialog');
+      if (VelnorkaPage.dialogKey && !dialog.contains(event.target)) VelnorkaPage.dialogStops()[0].focus();
+    },
+
+    // What Tab goes through in the open dialog: the reply, OK, Storno.
+    dialogStops: function() {
+      var dialog = VelnorkaPage.element('Dialog');
+      return [].filter.call(dialog.querySelectorAll('input, button'), function(stop) { return !stop.hidden; });
     },
 
     // A press anywhere but on the reply and the buttons (the backdrop, a
@@ -86,9 +106,11 @@ mergeInto(LibraryManager.library, {
     },
 
     // The dialog shown modal: the browser's own, or where it has none (Safari
-    // before 15.4) the page's: a backdrop under it, Tab kept inside it,
-    // Escape for Storno. Enter submits the form in both.
-    showModal: function(dialog, onEscape) {
+    // before 15.4) the page's: a backdrop under it that takes the clicks, the
+    // page behind it out of the tab order and hidden from screen readers
+    // (aria-hidden where inert is unknown). The keyboard is the dialog's in
+    // both (dialogKey).
+    showModal: function(dialog) {
       if (typeof dialog.showModal === 'function') {
         dialog.showModal();
         return;
@@ -101,18 +123,14 @@ mergeInto(LibraryManager.library, {
         backdrop.appendChild(dialog);
         dialog.setAttribute('aria-modal', 'true');
       }
-      backdrop.onkeydown = function(event) {
-        if (event.key === 'Escape' || event.key === 'Esc') {
-          event.preventDefault();
-          onEscape();
-        } else if (event.key === 'Tab') {
-          var stops = [].filter.call(dialog.querySelectorAll('input, button'), function(stop) { return !stop.hidden; });
-          var at = stops.indexOf(document.activeElement);
-          var next = at < 0 ? 0 : at + (event.shiftKey ? -1 : 1);
-          event.preventDefault();
-          stops[(next + stops.length) % stops.length].focus();
-        }
-      };
+      // What is inert already (the window while it loads) stays so.
+      VelnorkaPage.behind = [].filter.call(document.body.children, function(element) {
+        return element !== backdrop && element.tagName !== 'SCRIPT' && !element.hasAttribute('inert');
+      });
+      VelnorkaPage.behind.forEach(function(element) {
+        element.setAttribute('inert', '');
+        element.setAttribute('aria-hidden', 'true');
+      });
       backdrop.hidden = false;
       dialog.setAttribute('open', '');
     },
@@ -120,7 +138,10 @@ mergeInto(LibraryManager.library, {
     closeModal: function(dialog) {
       if (VelnorkaPage.backdrop) {
         VelnorkaPage.backdrop.hidden = true;
-        VelnorkaPage.backdrop.onkeydown = null;
+        VelnorkaPage.behind.forEach(function(element) {
+          element.removeAttribute('inert');
+          element.removeAttribute('aria-hidden');
+        });
         dialog.removeAttribute('open');
       } else if (dialog.open) {
         dialog.close();
@@ -149,6 +170,7 @@ mergeInto(LibraryManager.library, {
           settled = true;
           VelnorkaPage.dialogChanges++;
           form.onsubmit = cancel.onclick = dialog.oncancel = dialog.onclose = null;
+          VelnorkaPage.dialogKey = null;
           VelnorkaPage.closeModal(dialog);
           resolve(answer);
         };
@@ -164,8 +186,27 @@ mergeInto(LibraryManager.library, {
         // Closed by the browser itself (Escape without a cancel event). A
         // close queued by an earlier opening finds the dialog open again.
         dialog.onclose = function() { if (!dialog.open) finish(null); };
+        // Tab and Shift+Tab go round the dialog's controls (WebKit would
+        // leave it for the body); Escape is Storno, and Enter outside the
+        // dialog is OK. True for a key taken here.
+        VelnorkaPage.dialogKey = function(event) {
+          var inside = dialog.contains(event.target);
+          if (event.key === 'Tab') {
+            var stops = VelnorkaPage.dialogStops();
+            var at = stops.indexOf(document.activeElement);
+            var next = at < 0 ? (event.shiftKey ? -1 : 0) : at + (event.shiftKey ? -1 : 1);
+            stops[(next + stops.length) % stops.length].focus();
+          } else if (event.key === 'Escape' || event.key === 'Esc') {
+            finish(null);
+          } else if (event.key === 'Enter' && !inside) {
+            ok.click();
+          } else {
+            return false;
+          }
+          return true;
+        };
         VelnorkaPage.dialogChanges++;
-        VelnorkaPage.showModal(dialog, function() { finish(null); });
+        VelnorkaPage.showModal(dialog);
         if (asking) {
           input.focus();
           input.select();
@@ -220,6 +261,25 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    // WebKit prints and copies by rules of its own (the stylesheet's print
+    // rules for it, copyMarkup): every WebKit browser names this vendor, no
+    // other engine does.
+    markWebKit: function() {
+      VelnorkaPage.webKit = navigator.vendor === 'Apple Computer, Inc.';
+      document.documentElement.classList.toggle('webkit', VelnorkaPage.webKit);
+    },
+
+    // The HTML flavour as handed to the copy event. WebKit writes each
+    // paragraph again with its computed style, -webkit- properties ahead of
+    // the paragraph's own; Writer stops reading a style at such a name and
+    // loses the margins, line height and font (the sheet grows to nearly
+    // twice its pages). Properties from a style rule come first, so the
+    // paragraphs' style (the same in every paragraph) goes into one as well.
+    copyMarkup: function(html) {
+      var paragraph = VelnorkaPage.webKit && /<p style="([^"<>]*)"/.exec(html);
+      return paragraph ? '<style>p { ' + paragraph[1] + ' }</style>' + html : html;
+    },
+
     separators: function() {
       var separators = {decimal: '.', group: ''};
       var parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
@@ -241,7 +301,9 @@ mergeInto(LibraryManager.library, {
     window.addEventListener('click', VelnorkaPage.ignoreWhileBusy, true);
     window.addEventListener('keydown', VelnorkaPage.ignoreWhileBusy, true);
     window.addEventListener('mousedown', VelnorkaPage.keepFocus, true);
+    window.addEventListener('focusin', VelnorkaPage.focusDialog, true);
     window.addEventListener('beforeprint', VelnorkaPage.preparePrint);
+    VelnorkaPage.markWebKit();
   },
 
   // The stylesheet places the controls in flow, so that a control whose text
@@ -389,7 +451,7 @@ mergeInto(LibraryManager.library, {
   velnorka_copy: function(plainText, plainLength, html, htmlLength) {
     var flavours = {
       'text/plain': VelnorkaPage.fromCore(plainText, plainLength),
-      'text/html': VelnorkaPage.fromCore(html, htmlLength),
+      'text/html': VelnorkaPage.copyMarkup(VelnorkaPage.fromCore(html, htmlLength)),
     };
     var copied = false;
     var put = function(event) {

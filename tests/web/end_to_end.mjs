@@ -47,7 +47,7 @@ async function sheetOfMode(browser, mode, count, group, seed, clicks = 1) {
   return { page, expected };
 }
 
-const focused = (page) => page.evaluate(() => document.activeElement.closest('[id]').id);
+const focused = (page) => page.evaluate(() => document.activeElement.closest('[id]')?.id ?? 'the body');
 
 async function chromium(browser) {
   // The window as laid out, named and ordered for the keyboard.
@@ -227,6 +227,39 @@ async function chromium(browser) {
   await bare.goto(pageUrl(pagePath));
   assert.match(await bare.$eval('#Loading', (text) => text.textContent),
     /^Tento prohlížeč nespouští WebAssembly.* Použijte aktuální Chrome, Edge, Firefox nebo Safari/, 'the message without WebAssembly');
+
+  // Without the browser's modal dialog (older iPads), the page's own: a
+  // screen reader finds only the dialog, and with the focus outside it (as
+  // back from the browser's toolbar) Tab returns into it, Enter is OK and
+  // Escape is Storno.
+  const own = await browser.newPage();
+  await own.evaluateOnNewDocument(() => { delete HTMLDialogElement.prototype.showModal; });
+  await own.goto(pageUrl(pagePath, '?seed=11'));
+  await waitReady(own);
+  const ownPrompt = (text) => own.waitForFunction((previous) => document.getElementById('Dialog').hasAttribute('open')
+    && document.getElementById('DialogText').textContent !== previous, {}, text);
+  const leave = () => own.evaluate(() => document.activeElement.blur());
+  await own.click('#Command1');
+  await ownPrompt('');
+  const reachable = [];
+  (function walk(node) {
+    reachable.push(`${node.role}: ${node.name}`);
+    (node.children || []).forEach(walk);
+  })(await own.accessibility.snapshot());
+  assert.deepEqual(reachable.filter((node) => /^(button|textbox|radio)/.test(node)),
+    ['textbox: Zadejte počet příkladů (max.200)', 'button: OK', 'button: Storno'], 'own dialog: only the dialog for a screen reader');
+  await leave();
+  await own.keyboard.press('Tab');
+  assert.equal(await focused(own), 'Reply', 'own dialog: Tab from outside goes into it');
+  const countPrompt = await own.$eval('#DialogText', (label) => label.textContent);
+  await leave();
+  await own.keyboard.press('Enter');
+  await ownPrompt(countPrompt);
+  await leave();
+  await own.keyboard.press('Escape');
+  await own.waitForFunction(() => !document.getElementById('Dialog').hasAttribute('open'));
+  assert.equal(await focused(own), 'Command1', 'own dialog: Enter answered the count, Escape closed the group prompt');
+  await own.close();
 }
 
 // A reader's minimum font size of 24 px: the frame's caption and the option
