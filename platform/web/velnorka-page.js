@@ -281,8 +281,16 @@ mergeInto(LibraryManager.library, {
     },
 
     separators: function() {
+      // A language that is no language tag ("C", which WebKitGTK reports on a
+      // desktop without a language setting) keeps the C locale's point and
+      // no grouping, as the desktop programs do there.
       var separators = {decimal: '.', group: ''};
-      var parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+      var parts = [];
+      try {
+        parts = new Intl.NumberFormat(navigator.language).formatToParts(1234567.5);
+      } catch (notALanguageTag) {
+        // the C locale's separators above
+      }
       parts.forEach(function(part) {
         if (part.type === 'decimal' || part.type === 'group') separators[part.type] = part.value;
       });

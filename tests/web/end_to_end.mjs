@@ -17,9 +17,9 @@ import { print, printFaults } from './print_check.mjs';
 const [engine, pagePath, cliPath] = process.argv.slice(2);
 const work = mkdtempSync(join(tmpdir(), 'velnorka-web-test-'));
 
-function cli(mode, count, group, seed, format = 'text') {
+function cli(mode, count, group, seed, format = 'text', locale = 'cs_CZ.UTF-8') {
   return execFileSync(cliPath, ['--mode', mode, '--count', count, '--group', group, '--seed', seed, '--format', format],
-    { env: { ...process.env, LC_ALL: 'cs_CZ.UTF-8' }, encoding: 'utf8' });
+    { env: { ...process.env, LC_ALL: locale }, encoding: 'utf8' });
 }
 
 // The printed sheet has no fault (tests/web/print_check.mjs says which it
@@ -227,6 +227,17 @@ async function chromium(browser) {
   await bare.goto(pageUrl(pagePath));
   assert.match(await bare.$eval('#Loading', (text) => text.textContent),
     /^Tento prohlížeč nespouští WebAssembly.* Použijte aktuální Chrome, Edge, Firefox nebo Safari/, 'the message without WebAssembly');
+
+  // A browser that reports the language "C" (WebKitGTK on a desktop without
+  // a language setting) gets the C locale's sheet, a decimal point.
+  const posixContext = await browser.createBrowserContext();
+  const posix = await posixContext.newPage();
+  await posix.evaluateOnNewDocument(() => Object.defineProperty(Navigator.prototype, 'language', { get: () => 'C' }));
+  await openPage(posixContext, pageUrl(pagePath, '?seed=7'));
+  await click(posix, 'Option2');
+  await generate(posix, '12', '4');
+  assert.equal(await boxText(posix), cli('2', '12', '4', '7', 'text', 'C').replace(/\r\n/g, '\n'), 'the language "C": the C locale\'s sheet');
+  await posixContext.close();
 
   // Without the browser's modal dialog (older iPads), the page's own: a
   // screen reader finds only the dialog, and with the focus outside it (as
