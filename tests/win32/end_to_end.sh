@@ -89,7 +89,11 @@ generate_and_copy() {
 copy_to() {
   probe clear || fail "cannot empty the clipboard"
   click "${kopiruj[@]}"
-  probe clipboard "$(probe_file "$1")" 20 || fail "Kopíruj put no text on the clipboard"
+  local status=0 started=$SECONDS
+  probe clipboard "$(probe_file "$1")" 20 || status=$?
+  # 2: no text within the time; anything else: the probe itself failed.
+  ((status == 0)) ||
+    fail "Kopíruj put no text on the clipboard (the probe ended with $status after $((SECONDS - started)) s)"
 }
 text_unchanged() {
   probe text "$(probe_file text.txt)" || fail "cannot read Text1"
