@@ -3,34 +3,21 @@
 // Built as velnorka.exe is, with its manifest and its client area (at
 // 96 DPI, where the benchmark runs): one multi-line EDIT holding a line in
 // Times New Roman 12 and one BUTTON.
-#include <windows.h>
+#include "BenchWindow.h"
 
 namespace {
 
 constexpr DWORD windowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"VelnorkaFloorWindow";
-    if (!RegisterClassW(&windowClass)) return 1;
+    const wchar_t* className = L"VelnorkaFloorWindow";
+    if (!bench::registerWindowClass(instance, className)) return 1;
     // velnorka.exe's client area, where it puts it.
     RECT frame = {220, 195, 220 + 584, 195 + 294};
     AdjustWindowRectEx(&frame, windowStyle, FALSE, 0);
-    const HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Floor window", windowStyle,
+    const HWND window = CreateWindowExW(0, className, L"Floor window", windowStyle,
                                         frame.left, frame.top, frame.right - frame.left,
                                         frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
@@ -48,11 +35,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     SetFocus(text);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    const int status = bench::runMessageLoop();
     DeleteObject(font);
-    return static_cast<int>(message.wParam);
+    return status;
 }
