@@ -60,17 +60,18 @@ measure() {
   ratios() { awk -v a="$1" -v b="$2" '{ printf "%.4f\n", $a / $b }' "$work/rounds"; }
 
   local programs=$build/platform/win32
-  local -a round
-  startup_ms "$programs/velnorka_bare_window.exe" "Bare window" >/dev/null
-  startup_ms "$programs/velnorka_floor_window.exe" "Floor window" >/dev/null
-  startup_ms "$programs/velnorka.exe" Velnorka >/dev/null
+  # Each program with its window's title, in the columns of the rounds.
+  local -a contenders=("velnorka_bare_window.exe:Bare window" "velnorka_floor_window.exe:Floor window"
+                       "velnorka.exe:Velnorka")
+  local contender round
+  for contender in "${contenders[@]}"; do startup_ms "$programs/${contender%%:*}" "${contender#*:}" >/dev/null; done
   : >"$work/rounds"
   for _ in $(seq "$runs"); do  # interleaved, so that drift hits all alike
-    round=()
-    round+=("$(startup_ms "$programs/velnorka_bare_window.exe" "Bare window")")
-    round+=("$(startup_ms "$programs/velnorka_floor_window.exe" "Floor window")")
-    round+=("$(startup_ms "$programs/velnorka.exe" Velnorka)")
-    echo "${round[*]}" >>"$work/rounds"
+    round=
+    for contender in "${contenders[@]}"; do
+      round+="$(startup_ms "$programs/${contender%%:*}" "${contender#*:}") "
+    done
+    echo "$round" >>"$work/rounds"
   done
   echo "start-up under wine ($preset), medians of $runs rounds:" \
        "bare Win32 window $(column 1 | median) ms, floor $(column 2 | median) ms, velnorka.exe $(column 3 | median) ms"
