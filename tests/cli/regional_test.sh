@@ -28,7 +28,12 @@ for entry in cs_CZ:, de_CH:. es_MX:. gl_ES:, en_US:.; do
     locale=${entry%%:*}.UTF-8
     separator=${entry#*:}
     # The first decimal number of a sheet shows the separator.
-    LC_ALL=$locale "${cli[@]}" --mode 2 --count 1 --seed 1 >"$work/sheet"
+    LC_ALL=$locale "${cli[@]}" --mode 2 --count 1 --seed 1 >"$work/sheet" 2>"$work/errors"
+    status=$?
+    if ((status != 0)) || [[ ! -s $work/sheet ]]; then
+        fail "$locale: the tool ended with status $status and wrote $(wc -c <"$work/sheet") bytes: $(head -c 500 "$work/errors")"
+        continue
+    fi
     shown=$(head -n 1 "$work/sheet" | sed -E 's/^a\) [0-9]+([^0-9])[0-9]+ .*/\1/')
     [[ $shown == "$separator" ]] || fail "$locale writes «$shown», expected «$separator»"
     # "12<separator>5" is 12,5: twelve exercises (halves go to even).
